@@ -1,0 +1,53 @@
+// Renders the program's windows to PNG files without a display, for the README and for review:
+//   pomvale-screenshot WINDOW FILE.png   (WINDOW: main)
+// Run it with QT_QPA_PLATFORM=offscreen; QT_SCALE_FACTOR=2 renders at twice the density.
+#include "app/application.h"
+#include "timer/frmmain.h"
+
+#include <QApplication>
+#include <QPixmap>
+#include <QTextStream>
+
+#include <functional>
+#include <map>
+
+namespace {
+
+QPixmap renderMain()
+{
+    frmMain window;
+    window.show();
+    QApplication::processEvents();
+    return window.grab();
+}
+
+const std::map<QString, std::function<QPixmap()>> &renderers()
+{
+    static const std::map<QString, std::function<QPixmap()>> all{
+        {QStringLiteral("main"), renderMain},
+    };
+    return all;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication application(argc, argv);
+    app::setupApplication(application);
+
+    const QStringList arguments = QApplication::arguments();
+    const auto renderer = arguments.size() == 3 ? renderers().find(arguments.at(1)) : renderers().end();
+    if (renderer == renderers().end()) {
+        QStringList names;
+        for (const auto &[name, render] : renderers())
+            names << name;
+        QTextStream(stderr) << "usage: pomvale-screenshot " << names.join(QLatin1Char('|')) << " FILE.png\n";
+        return 2;
+    }
+    if (!renderer->second().save(arguments.at(2), "PNG")) {
+        QTextStream(stderr) << "cannot write " << arguments.at(2) << '\n';
+        return 1;
+    }
+    return 0;
+}

@@ -1,0 +1,19 @@
+#pragma once
+
+class QString;
+class QWidget;
+
+namespace platform {
+
+// The modal file-open dialog.
+class FileDialog
+{
+public:
+    virtual ~FileDialog() = default;
+
+    // Lets the user pick one existing file. filter lists "description|pattern" pairs
+    // separated by "|". Returns the file's full path, or an empty text when cancelled.
+    virtual QString showOpen(QWidget *owner, const QString &filter) = 0;
+};
+
+} // namespace platform

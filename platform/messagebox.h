@@ -1,0 +1,18 @@
+#pragma once
+
+class QString;
+class QWidget;
+
+namespace platform {
+
+// The modal message box with one OK button and no icon.
+class MessageBox
+{
+public:
+    virtual ~MessageBox() = default;
+
+    // Shows text titled title, centred over owner, and returns once the user has closed it.
+    virtual void show(QWidget *owner, const QString &text, const QString &title) = 0;
+};
+
+} // namespace platform

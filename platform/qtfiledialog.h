@@ -1,0 +1,14 @@
+#pragma once
+
+#include "platform/filedialog.h"
+
+namespace platform {
+
+// The file-open dialog as Qt draws it.
+class QtFileDialog final : public FileDialog
+{
+public:
+    QString showOpen(QWidget *owner, const QString &filter) override;
+};
+
+} // namespace platform

@@ -1,0 +1,14 @@
+#pragma once
+
+#include "platform/messagebox.h"
+
+namespace platform {
+
+// The message box as Qt draws it: one OK button, no icon, modal to the application.
+class QtMessageBox final : public MessageBox
+{
+public:
+    void show(QWidget *owner, const QString &text, const QString &title) override;
+};
+
+} // namespace platform

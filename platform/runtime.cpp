@@ -1,0 +1,43 @@
+#include "platform/runtime.h"
+
+#include <QApplication>
+#include <QFont>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+namespace platform {
+
+namespace {
+
+void loadJapaneseTranslations(QApplication &app)
+{
+    const QString directory = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+    auto *translator = new QTranslator(&app);
+    if (translator->load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"),
+                         QStringLiteral("_"), directory))
+        QCoreApplication::installTranslator(translator);
+    else
+        delete translator;
+}
+
+void mapJapaneseFaces()
+{
+    // Fontconfig does not alias the Windows gothic face to IPAGothic, whose metrics match it;
+    // without the mapping the digits would fall back to a Latin sans face.
+    const QStringList gothic{QStringLiteral("IPAGothic"), QStringLiteral("IPAゴシック"),
+                             QStringLiteral("Noto Sans Mono CJK JP")};
+    QFont::insertSubstitutions(QStringLiteral("ＭＳ ゴシック"), gothic);
+    QFont::insertSubstitutions(QStringLiteral("MS Gothic"), gothic);
+}
+
+} // namespace
+
+void initRuntime(QApplication &app)
+{
+    QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
+    loadJapaneseTranslations(app);
+    mapJapaneseFaces();
+}
+
+} // namespace platform

@@ -1,0 +1,70 @@
+#include "platform/services.h"
+
+#include "platform/pulsesoundplayer.h"
+#include "platform/qtfiledialog.h"
+#include "platform/qtmessagebox.h"
+
+#include <memory>
+
+namespace platform {
+
+namespace {
+
+// One service: the test's replacement while one is set, else the real one, made when first asked for.
+template<class Service, class Real>
+class ServiceSlot
+{
+public:
+    Service &get()
+    {
+        if (m_replacement)
+            return *m_replacement;
+        if (!m_real)
+            m_real = std::make_unique<Real>();
+        return *m_real;
+    }
+
+    void replace(Service *replacement) { m_replacement = replacement; }
+
+private:
+    Service *m_replacement = nullptr;
+    std::unique_ptr<Real> m_real;
+};
+
+ServiceSlot<MessageBox, QtMessageBox> messageBoxSlot;
+ServiceSlot<FileDialog, QtFileDialog> fileDialogSlot;
+ServiceSlot<SoundPlayer, PulseSoundPlayer> soundPlayerSlot;
+
+} // namespace
+
+MessageBox &messageBox()
+{
+    return messageBoxSlot.get();
+}
+
+FileDialog &fileDialog()
+{
+    return fileDialogSlot.get();
+}
+
+SoundPlayer &soundPlayer()
+{
+    return soundPlayerSlot.get();
+}
+
+void setMessageBox(MessageBox *replacement)
+{
+    messageBoxSlot.replace(replacement);
+}
+
+void setFileDialog(FileDialog *replacement)
+{
+    fileDialogSlot.replace(replacement);
+}
+
+void setSoundPlayer(SoundPlayer *replacement)
+{
+    soundPlayerSlot.replace(replacement);
+}
+
+} // namespace platform
