@@ -23,7 +23,7 @@ QPixmap renderMain()
 
 const std::map<QString, std::function<QPixmap()>> &renderers()
 {
-    static const std::map<QString, std::function<QPixmap()>> all{
+    static const std::map<QString, std::function<QPixmap()>> all {
         {QStringLiteral("main"), renderMain},
     };
     return all;

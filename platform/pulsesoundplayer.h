@@ -8,8 +8,8 @@ namespace platform {
 class PulseSoundPlayer final : public SoundPlayer
 {
 public:
-    void play(const QString &) override {}
-    void stop() override {}
+    void play(const QString &) override { }
+    void stop() override { }
 };
 
 } // namespace platform

@@ -25,8 +25,8 @@ void mapJapaneseFaces()
 {
     // Fontconfig does not alias the Windows gothic face to IPAGothic, whose metrics match it;
     // without the mapping the digits would fall back to a Latin sans face.
-    const QStringList gothic{QStringLiteral("IPAGothic"), QStringLiteral("IPAゴシック"),
-                             QStringLiteral("Noto Sans Mono CJK JP")};
+    const QStringList gothic {QStringLiteral("IPAGothic"), QStringLiteral("IPAゴシック"),
+                              QStringLiteral("Noto Sans Mono CJK JP")};
     QFont::insertSubstitutions(QStringLiteral("ＭＳ ゴシック"), gothic);
     QFont::insertSubstitutions(QStringLiteral("MS Gothic"), gothic);
 }

@@ -11,8 +11,7 @@ namespace platform {
 namespace {
 
 // One service: the test's replacement while one is set, else the real one, made when first asked for.
-template<class Service, class Real>
-class ServiceSlot
+template<class Service, class Real> class ServiceSlot
 {
 public:
     Service &get()

@@ -5,9 +5,9 @@
 // The program's two sound settings and the path of the file that keeps them.
 namespace modPomvale {
 
-extern QString IniPath;     // full path of the settings file
+extern QString IniPath; // full path of the settings file
 extern QString SoundEnable; // "1": the alarm plays SoundPath; any other text: no sound
-extern QString SoundPath;   // the WAV file the alarm plays
+extern QString SoundPath; // the WAV file the alarm plays
 
 // Fills the settings from the file beside the executable, or with "0" and "" when it is missing.
 void LoadOption();

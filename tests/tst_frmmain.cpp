@@ -94,17 +94,21 @@ void tst_frmMain::controlGeometry_data()
     QTest::addColumn<QString>("caption");
     QTest::addColumn<QRect>("geometry"); // logical pixels, 15 twips each
 
-    QTest::newRow("lblDisp") << "lblDisp" << "03:00" << QRect(0, 0, 129, 41);
+    QTest::newRow("lblDisp") << "lblDisp"
+                             << "03:00" << QRect(0, 0, 129, 41);
     const int lefts[] = {8, 48, 88};
     const int tops[] = {48, 88, 128};
     for (int digit = 1; digit <= 9; ++digit) {
         const QString name = QStringLiteral("cmdNum%1").arg(digit);
-        QTest::newRow(qPrintable(name)) << name << QString::number(digit)
-                                        << QRect(lefts[(digit - 1) % 3], tops[(digit - 1) / 3], 33, 33);
+        QTest::newRow(qPrintable(name))
+            << name << QString::number(digit) << QRect(lefts[(digit - 1) % 3], tops[(digit - 1) / 3], 33, 33);
     }
-    QTest::newRow("cmdNum0") << "cmdNum0" << "0" << QRect(8, 168, 33, 33);
-    QTest::newRow("cmdReset") << "cmdReset" << "Reset" << QRect(48, 168, 73, 33);
-    QTest::newRow("cmdStart") << "cmdStart" << "Start/Stop" << QRect(8, 208, 113, 33);
+    QTest::newRow("cmdNum0") << "cmdNum0"
+                             << "0" << QRect(8, 168, 33, 33);
+    QTest::newRow("cmdReset") << "cmdReset"
+                              << "Reset" << QRect(48, 168, 73, 33);
+    QTest::newRow("cmdStart") << "cmdStart"
+                              << "Start/Stop" << QRect(8, 208, 113, 33);
 }
 
 void tst_frmMain::controlGeometry()
@@ -134,8 +138,8 @@ void tst_frmMain::displayFont()
 
 void tst_frmMain::tabOrder()
 {
-    const QStringList order{"cmdNum1", "cmdNum0", "cmdNum2", "cmdNum3", "cmdNum4", "cmdNum5",
-                            "cmdNum6", "cmdNum7", "cmdNum8", "cmdNum9", "cmdReset", "cmdStart", "cmdNum1"};
+    const QStringList order {"cmdNum1", "cmdNum0", "cmdNum2", "cmdNum3",  "cmdNum4",  "cmdNum5", "cmdNum6",
+                             "cmdNum7", "cmdNum8", "cmdNum9", "cmdReset", "cmdStart", "cmdNum1"};
     for (qsizetype i = 1; i < order.size(); ++i) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget()->objectName(), order.at(i));
@@ -147,13 +151,13 @@ void tst_frmMain::digitsShiftInFromTheRight_data()
     QTest::addColumn<QString>("digits");
     QTest::addColumn<QStringList>("shown"); // the display after each digit
 
-    QTest::newRow("1234 from 03:00") << "1234" << QStringList{"30:01", "00:12", "01:23", "12:34"};
-    QTest::newRow("seconds 60-99 kept") << "1234567" << QStringList{"30:01", "00:12", "01:23", "12:34",
-                                                                    "23:45", "34:56", "45:67"};
-    QTest::newRow("9999") << "9999" << QStringList{"30:09", "00:99", "09:99", "99:99"};
-    QTest::newRow("0000 from 99:99") << "99990000" << QStringList{"30:09", "00:99", "09:99", "99:99",
-                                                                  "99:90", "99:00", "90:00", "00:00"};
-    QTest::newRow("1000") << "1000" << QStringList{"30:01", "00:10", "01:00", "10:00"};
+    QTest::newRow("1234 from 03:00") << "1234" << QStringList {"30:01", "00:12", "01:23", "12:34"};
+    QTest::newRow("seconds 60-99 kept")
+        << "1234567" << QStringList {"30:01", "00:12", "01:23", "12:34", "23:45", "34:56", "45:67"};
+    QTest::newRow("9999") << "9999" << QStringList {"30:09", "00:99", "09:99", "99:99"};
+    QTest::newRow("0000 from 99:99") << "99990000" << QStringList {"30:09", "00:99", "09:99", "99:99",
+                                                                   "99:90", "99:00", "90:00", "00:00"};
+    QTest::newRow("1000") << "1000" << QStringList {"30:01", "00:10", "01:00", "10:00"};
 }
 
 void tst_frmMain::digitsShiftInFromTheRight()

@@ -31,7 +31,7 @@ struct ButtonDesign
 };
 
 // The keypad in tab order: 1, then 0, then 2 to 9.
-const std::array<ButtonDesign, 10> Keypad{{
+const std::array<ButtonDesign, 10> Keypad {{
     {1, twipsRect(120, 720, 495, 495)},
     {0, twipsRect(120, 2520, 495, 495)},
     {2, twipsRect(720, 720, 495, 495)},
@@ -231,7 +231,8 @@ void frmMain::timeTic_Timer()
     // The settings are read now, so a change made during the run applies to its alarm.
     if (modPomvale::SoundEnable == QLatin1String("1"))
         platform::soundPlayer().play(modPomvale::SoundPath);
-    platform::messageBox().show(this, QStringLiteral("アラームが鳴りましたよ。"), QStringLiteral("アラームのお知らせ"));
+    platform::messageBox().show(this, QStringLiteral("アラームが鳴りましたよ。"),
+                                QStringLiteral("アラームのお知らせ"));
     if (modPomvale::SoundEnable == QLatin1String("1"))
         platform::soundPlayer().stop();
     cmdReset_Click();

@@ -40,18 +40,18 @@ private:
     void mnOption_Click();
 
     QLabel *lblDisp = nullptr;
-    std::array<QPushButton *, 10> cmdNum{};
+    std::array<QPushButton *, 10> cmdNum {};
     QPushButton *cmdReset = nullptr;
     QPushButton *cmdStart = nullptr;
     platform::TimerControl *timeTic = nullptr;
     QAction *mnOption = nullptr;
 
     // The countdown. Minutes and seconds are 16-bit like the keypad's four digits allow.
-    qint16 SetMin = 0;  // the time last started; a reset returns to it
+    qint16 SetMin = 0; // the time last started; a reset returns to it
     qint16 SetSec = 0;
-    QString DispText;   // the text last written to lblDisp
-    QString DigitText;  // work string of PushDigit
-    qint16 InMin = 0;   // the entered time, 0..99 each
+    QString DispText; // the text last written to lblDisp
+    QString DigitText; // work string of PushDigit
+    qint16 InMin = 0; // the entered time, 0..99 each
     qint16 InSec = 0;
     qint16 LeftMin = 0; // the remaining time of the current run
     qint16 LeftSec = 0;
