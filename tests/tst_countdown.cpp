@@ -1,0 +1,346 @@
+// Running the countdown through the main window: start, pause, resume, reset and the alarm.
+// The tick is fired directly; no test waits a real second.
+#include "app/application.h"
+#include "fakes.h"
+#include "platform/timercontrol.h"
+#include "settings/modpomvale.h"
+#include "timer/frmmain.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <memory>
+
+class tst_Countdown : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { app::setupApplication(*qApp); }
+    void init();
+    void cleanup();
+
+    void refusedStartsChangeNothing_data();
+    void refusedStartsChangeNothing();
+    void ticksCountDownBorrowingFromTheMinutes_data();
+    void ticksCountDownBorrowingFromTheMinutes();
+    void pauseKeepsTheRemainingTimeAndResumeGoesOn();
+    void resetWhilePausedReturnsToIdle();
+    void resetWhenIdleDropsTheDigitsEnteredSince();
+    void digitKeysDuringARunChangeOnlyTheEnteredTime();
+    void alarmAtZeroShowsTheMessageThenReturnsToTheTimeLastStarted();
+    void alarmSound_data();
+    void alarmSound();
+    void settingsChangedDuringARunApplyToItsAlarm();
+    void realMessageBoxHasTheTextTitleAndOneButton();
+
+private:
+    QString display() const { return m_window->findChild<QLabel *>(QStringLiteral("lblDisp"))->text(); }
+    QPushButton *button(const QString &name) const { return m_window->findChild<QPushButton *>(name); }
+    platform::TimerControl *timer() const
+    {
+        return m_window->findChild<platform::TimerControl *>(QStringLiteral("timeTic"));
+    }
+    void click(const QString &name) { QTest::mouseClick(button(name), Qt::LeftButton); }
+    void enter(const QString &digits);
+    void tick(int count = 1);
+    bool digitButtonsEnabled() const; // all ten; fails the test if they disagree
+
+    std::unique_ptr<FakeMessageBox> m_messageBox;
+    std::unique_ptr<FakeSoundPlayer> m_sound;
+    std::unique_ptr<frmMain> m_window;
+};
+
+void tst_Countdown::init()
+{
+    m_messageBox = std::make_unique<FakeMessageBox>();
+    m_sound = std::make_unique<FakeSoundPlayer>();
+    m_window = std::make_unique<frmMain>();
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    modPomvale::SoundEnable = QStringLiteral("0");
+    modPomvale::SoundPath.clear();
+}
+
+void tst_Countdown::cleanup()
+{
+    m_window.reset();
+    m_sound.reset();
+    m_messageBox.reset();
+}
+
+void tst_Countdown::enter(const QString &digits)
+{
+    for (const QChar digit : digits)
+        QTest::keyClick(m_window.get(), digit.toLatin1());
+}
+
+void tst_Countdown::tick(int count)
+{
+    for (int i = 0; i < count; ++i)
+        emit timer()->Timer();
+}
+
+bool tst_Countdown::digitButtonsEnabled() const
+{
+    const bool first = button(QStringLiteral("cmdNum0"))->isEnabled();
+    for (int digit = 1; digit <= 9; ++digit) {
+        if (button(QStringLiteral("cmdNum%1").arg(digit))->isEnabled() != first)
+            qFatal("the digit buttons disagree on their enabled state");
+    }
+    return first;
+}
+
+void tst_Countdown::refusedStartsChangeNothing_data()
+{
+    QTest::addColumn<QString>("digits");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("00:00") << "0000"
+                           << "00:00";
+    QTest::newRow("seconds 75") << "0175"
+                                << "01:75";
+    QTest::newRow("seconds 60") << "9960"
+                                << "99:60";
+}
+
+void tst_Countdown::refusedStartsChangeNothing()
+{
+    QFETCH(QString, digits);
+    QFETCH(QString, shown);
+    enter(digits);
+    click(QStringLiteral("cmdStart"));
+
+    QVERIFY(!timer()->isEnabled());
+    QVERIFY(timer()->tag().isEmpty());
+    QVERIFY(digitButtonsEnabled());
+    QVERIFY(button(QStringLiteral("cmdReset"))->isEnabled());
+    QCOMPARE(display(), shown);
+    QVERIFY(m_messageBox->texts.isEmpty());
+}
+
+void tst_Countdown::ticksCountDownBorrowingFromTheMinutes_data()
+{
+    QTest::addColumn<QString>("digits");
+    QTest::addColumn<int>("ticks");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("01:00, one tick") << "0100" << 1 << "00:59";
+    QTest::newRow("10:00, sixty ticks") << "1000" << 60 << "09:00";
+    QTest::newRow("99:59, one tick") << "9959" << 1 << "99:58";
+    QTest::newRow("00:02, one tick") << "0002" << 1 << "00:01";
+}
+
+void tst_Countdown::ticksCountDownBorrowingFromTheMinutes()
+{
+    QFETCH(QString, digits);
+    QFETCH(int, ticks);
+    QFETCH(QString, shown);
+    enter(digits);
+    click(QStringLiteral("cmdStart"));
+
+    // Running: the display keeps the entered time until the first tick; only Start/Stop is enabled.
+    QVERIFY(timer()->isEnabled());
+    QCOMPARE(timer()->interval(), 1000);
+    QCOMPARE(timer()->tag(), QStringLiteral("計測中"));
+    QVERIFY(!digitButtonsEnabled());
+    QVERIFY(!button(QStringLiteral("cmdReset"))->isEnabled());
+    QVERIFY(button(QStringLiteral("cmdStart"))->isEnabled());
+    QCOMPARE(button(QStringLiteral("cmdStart"))->text(), QStringLiteral("Start/Stop"));
+
+    tick(ticks);
+    QCOMPARE(display(), shown);
+    QVERIFY(timer()->isEnabled());
+    QVERIFY(m_messageBox->texts.isEmpty());
+}
+
+void tst_Countdown::pauseKeepsTheRemainingTimeAndResumeGoesOn()
+{
+    enter(QStringLiteral("0500"));
+    click(QStringLiteral("cmdStart"));
+    tick(170);
+    QCOMPARE(display(), QStringLiteral("02:10"));
+
+    click(QStringLiteral("cmdStart")); // pause
+    QVERIFY(!timer()->isEnabled());
+    QCOMPARE(timer()->tag(), QStringLiteral("計測中"));
+    QVERIFY(button(QStringLiteral("cmdReset"))->isEnabled());
+    QVERIFY(!digitButtonsEnabled());
+    QCOMPARE(display(), QStringLiteral("02:10"));
+
+    // A resume does not look at the entered time, even one that could not start.
+    enter(QStringLiteral("0000"));
+    QCOMPARE(display(), QStringLiteral("00:00"));
+    click(QStringLiteral("cmdStart"));
+    QVERIFY(timer()->isEnabled());
+    QVERIFY(!button(QStringLiteral("cmdReset"))->isEnabled());
+    tick();
+    QCOMPARE(display(), QStringLiteral("02:09"));
+}
+
+void tst_Countdown::resetWhilePausedReturnsToIdle()
+{
+    enter(QStringLiteral("0500"));
+    click(QStringLiteral("cmdStart"));
+    tick(170);
+    click(QStringLiteral("cmdStart"));
+    click(QStringLiteral("cmdReset"));
+
+    QCOMPARE(display(), QStringLiteral("05:00"));
+    QVERIFY(digitButtonsEnabled());
+    QVERIFY(timer()->tag().isEmpty());
+    QVERIFY(!timer()->isEnabled());
+
+    // The next Start/Stop is a fresh start of 05:00.
+    click(QStringLiteral("cmdStart"));
+    tick();
+    QCOMPARE(display(), QStringLiteral("04:59"));
+}
+
+void tst_Countdown::resetWhenIdleDropsTheDigitsEnteredSince()
+{
+    enter(QStringLiteral("0500"));
+    click(QStringLiteral("cmdStart"));
+    click(QStringLiteral("cmdStart"));
+    click(QStringLiteral("cmdReset"));
+    enter(QStringLiteral("1234"));
+    QCOMPARE(display(), QStringLiteral("12:34"));
+
+    click(QStringLiteral("cmdReset"));
+    QCOMPARE(display(), QStringLiteral("05:00"));
+    QVERIFY(digitButtonsEnabled());
+}
+
+void tst_Countdown::digitKeysDuringARunChangeOnlyTheEnteredTime()
+{
+    enter(QStringLiteral("0300"));
+    click(QStringLiteral("cmdStart"));
+    tick();
+    QCOMPARE(display(), QStringLiteral("02:59"));
+
+    QTest::keyClick(button(QStringLiteral("cmdStart")), '5');
+    QCOMPARE(display(), QStringLiteral("30:05")); // the entered time, until the next tick
+    tick();
+    QCOMPARE(display(), QStringLiteral("02:58")); // the countdown itself went on untouched
+
+    click(QStringLiteral("cmdStart"));
+    click(QStringLiteral("cmdReset"));
+    QCOMPARE(display(), QStringLiteral("03:00")); // the time last started, not the digits typed
+}
+
+void tst_Countdown::alarmAtZeroShowsTheMessageThenReturnsToTheTimeLastStarted()
+{
+    enter(QStringLiteral("0001"));
+    click(QStringLiteral("cmdStart"));
+
+    QString shownDuringAlarm;
+    bool tickingDuringAlarm = true;
+    m_messageBox->whileOpen = [&] {
+        shownDuringAlarm = display();
+        tickingDuringAlarm = timer()->isEnabled();
+    };
+    tick();
+
+    QCOMPARE(m_messageBox->texts, QStringList {QStringLiteral("アラームが鳴りましたよ。")});
+    QCOMPARE(m_messageBox->titles, QStringList {QStringLiteral("アラームのお知らせ")});
+    QCOMPARE(m_messageBox->owners.constFirst(), m_window.get());
+    QCOMPARE(shownDuringAlarm, QStringLiteral("00:00"));
+    QVERIFY2(!tickingDuringAlarm, "a tick while the message is open would count below 00:00");
+
+    // Back at the time last started, idle, every button enabled, ready to start it again.
+    QCOMPARE(display(), QStringLiteral("00:01"));
+    QVERIFY(!timer()->isEnabled());
+    QVERIFY(timer()->tag().isEmpty());
+    QVERIFY(digitButtonsEnabled());
+    QVERIFY(button(QStringLiteral("cmdReset"))->isEnabled());
+    QVERIFY(m_sound->calls.isEmpty());
+
+    click(QStringLiteral("cmdStart"));
+    QVERIFY(timer()->isEnabled());
+    tick();
+    QCOMPARE(m_messageBox->texts.size(), 2);
+}
+
+void tst_Countdown::alarmSound_data()
+{
+    QTest::addColumn<QString>("enable");
+    QTest::addColumn<QStringList>("calls");
+    const QString path = QStringLiteral("/tmp/アラーム.wav");
+    QTest::newRow("on") << "1" << QStringList {QStringLiteral("play:") + path, QStringLiteral("stop")};
+    QTest::newRow("off") << "0" << QStringList {};
+    QTest::newRow("empty") << "" << QStringList {};
+    QTest::newRow("leading zero") << "01" << QStringList {};
+    QTest::newRow("grayed") << "2" << QStringList {};
+}
+
+void tst_Countdown::alarmSound()
+{
+    QFETCH(QString, enable);
+    QFETCH(QStringList, calls);
+    modPomvale::SoundEnable = enable;
+    modPomvale::SoundPath = QStringLiteral("/tmp/アラーム.wav");
+
+    QStringList callsWhileOpen;
+    m_messageBox->whileOpen = [&] { callsWhileOpen = m_sound->calls; };
+    enter(QStringLiteral("0002"));
+    click(QStringLiteral("cmdStart"));
+    tick(2);
+
+    QCOMPARE(m_sound->calls, calls);
+    // The sound starts before the message and is cut off only once the message is closed.
+    QCOMPARE(callsWhileOpen, calls.mid(0, 1));
+}
+
+void tst_Countdown::settingsChangedDuringARunApplyToItsAlarm()
+{
+    enter(QStringLiteral("0002"));
+    click(QStringLiteral("cmdStart"));
+    tick();
+    modPomvale::SoundEnable = QStringLiteral("1");
+    modPomvale::SoundPath = QStringLiteral("/tmp/new.wav");
+    tick();
+    QCOMPARE(m_sound->calls, (QStringList {QStringLiteral("play:/tmp/new.wav"), QStringLiteral("stop")}));
+}
+
+void tst_Countdown::realMessageBoxHasTheTextTitleAndOneButton()
+{
+    m_messageBox.reset(); // the real, modal message box
+
+    QString title;
+    QString text;
+    int buttons = -1;
+    bool iconless = false;
+    bool centred = false;
+    auto *closer = new QTimer(this);
+    connect(closer, &QTimer::timeout, this, [&, closer] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        closer->stop();
+        title = box->windowTitle();
+        text = box->text();
+        buttons = int(box->buttons().size());
+        iconless = box->icon() == QMessageBox::NoIcon;
+        const QPoint offCentre = box->frameGeometry().center() - m_window->frameGeometry().center();
+        centred = offCentre.manhattanLength() <= 4;
+        QTest::mouseClick(box->buttons().constFirst(), Qt::LeftButton);
+    });
+    closer->start(10);
+
+    enter(QStringLiteral("0001"));
+    click(QStringLiteral("cmdStart"));
+    tick(); // returns once the box is closed
+
+    QCOMPARE(title, QStringLiteral("アラームのお知らせ"));
+    QCOMPARE(text, QStringLiteral("アラームが鳴りましたよ。"));
+    QCOMPARE(buttons, 1);
+    QVERIFY(iconless);
+    QVERIFY(centred);
+    QCOMPARE(display(), QStringLiteral("00:01"));
+}
+
+QTEST_MAIN(tst_Countdown)
+#include "tst_countdown.moc"
