@@ -1,12 +1,15 @@
 #include "app/application.h"
+#include "platform/fontwarmup.h"
 #include "timer/frmmain.h"
 
 #include <QApplication>
 
 int main(int argc, char *argv[])
 {
+    platform::FontWarmUp fonts; // overlaps with Qt's own start-up
     QApplication application(argc, argv);
     app::setupApplication(application);
+    fonts.wait();
 
     frmMain window;
     window.show();

@@ -1,0 +1,23 @@
+#include "platform/fontwarmup.h"
+
+#include <fontconfig/fontconfig.h>
+
+namespace platform {
+
+FontWarmUp::FontWarmUp()
+    : m_thread([] { FcInit(); })
+{
+}
+
+FontWarmUp::~FontWarmUp()
+{
+    wait();
+}
+
+void FontWarmUp::wait()
+{
+    if (m_thread.joinable())
+        m_thread.join();
+}
+
+} // namespace platform
