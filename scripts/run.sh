@@ -2,10 +2,16 @@
 # Installs what is missing, builds, and launches the timer on this session's display.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-"$root/scripts/build.sh" >/dev/null
+log=$(mktemp)
+trap 'rm -f "$log"' EXIT
+if ! "$root/scripts/build.sh" >"$log" 2>&1; then
+    cat "$log" >&2
+    echo "The build failed; see above." >&2
+    exit 1
+fi
 
 if [[ -z ${WAYLAND_DISPLAY:-} ]] && ! { [[ -n ${DISPLAY:-} ]] && xdpyinfo >/dev/null 2>&1; }; then
     echo "Pomvale needs a graphical display, and none is reachable (DISPLAY='${DISPLAY:-}'): run it in a desktop session, or start one with 'Xvfb :1 & DISPLAY=:1 scripts/run.sh'." >&2
     exit 1
 fi
-exec "$root/build/app/Pomvale"
+"$root/build/app/Pomvale"
