@@ -2,14 +2,30 @@
 
 #include "platform/soundplayer.h"
 
+#include <QtGlobal>
+
+#include <memory>
+
 namespace platform {
 
-// Placeholder until the PulseAudio player lands: plays nothing.
+// The program's sound through the PulseAudio server. Sounds are decoded ahead of playing and
+// written to a low-latency stream by a thread of the player's own, so play() and stop() never
+// wait for a file or the server. The server is connected at construction, and again at the next
+// play after it went away; while none is reachable, nothing is heard.
 class PulseSoundPlayer final : public SoundPlayer
 {
+    Q_DISABLE_COPY_MOVE(PulseSoundPlayer)
+
 public:
-    void play(const QString &) override { }
-    void stop() override { }
+    PulseSoundPlayer();
+    ~PulseSoundPlayer() override;
+
+    void play(const QString &name) override;
+    void stop() override;
+
+private:
+    class Private;
+    std::unique_ptr<Private> d;
 };
 
 } // namespace platform

@@ -1,0 +1,285 @@
+#include "platform/pulsesoundplayer.h"
+
+#include "platform/pcmsound.h"
+#include "platform/wavdecoder.h"
+
+#include <QString>
+
+#include <pulse/pulseaudio.h>
+
+#include <atomic>
+#include <condition_variable>
+#include <mutex>
+#include <optional>
+#include <thread>
+
+namespace platform {
+
+namespace {
+
+// What the stream asks of the server: short enough that the sound starts at once,
+// long enough that a busy machine does not starve it.
+constexpr pa_usec_t TargetLatency = 25 * PA_USEC_PER_MSEC;
+
+struct Request
+{
+    bool play = false; // false: stop
+    QString name;
+};
+
+// A sound on its way to the server: the stream and how much of the sound it has been given.
+struct Playback
+{
+    PcmSound sound;
+    qsizetype written = 0;
+    pa_stream *stream = nullptr;
+};
+
+} // namespace
+
+class PulseSoundPlayer::Private
+{
+public:
+    Private();
+    ~Private();
+
+    void post(Request request);
+
+private:
+    void run();
+    bool superseded();
+    bool connect();
+    void start(PcmSound sound);
+    void stopPlayback();
+
+    static void contextChanged(pa_context *context, void *self);
+    static void writable(pa_stream *stream, size_t bytes, void *self);
+    static void drained(pa_stream *stream, int success, void *self);
+
+    // Requests from the user-interface thread to the player's thread; only the latest counts.
+    std::mutex m_mutex;
+    std::condition_variable m_wake;
+    std::optional<Request> m_pending;
+    std::atomic<bool> m_quitting = false;
+
+    // The server side, touched only under the main loop's lock.
+    pa_threaded_mainloop *m_loop = nullptr;
+    pa_context *m_context = nullptr;
+    std::unique_ptr<Playback> m_playback;
+    std::thread m_thread; // last, so that it starts after everything above exists
+};
+
+PulseSoundPlayer::Private::Private()
+    : m_loop(pa_threaded_mainloop_new())
+{
+    if (m_loop)
+        pa_threaded_mainloop_start(m_loop);
+    defaultChime(); // decoded now rather than at the first alarm
+    m_thread = std::thread([this] { run(); });
+}
+
+PulseSoundPlayer::Private::~Private()
+{
+    {
+        std::lock_guard lock(m_mutex);
+        m_quitting = true;
+    }
+    m_wake.notify_one();
+    if (m_loop) {
+        // Ends a connection attempt that the player's thread may be waiting on.
+        pa_threaded_mainloop_lock(m_loop);
+        stopPlayback();
+        if (m_context)
+            pa_context_disconnect(m_context);
+        pa_threaded_mainloop_signal(m_loop, 0);
+        pa_threaded_mainloop_unlock(m_loop);
+    }
+    m_thread.join();
+    if (m_loop) {
+        pa_threaded_mainloop_stop(m_loop);
+        if (m_context)
+            pa_context_unref(m_context);
+        pa_threaded_mainloop_free(m_loop);
+    }
+}
+
+void PulseSoundPlayer::Private::post(Request request)
+{
+    {
+        std::lock_guard lock(m_mutex);
+        m_pending = std::move(request);
+    }
+    m_wake.notify_one();
+}
+
+bool PulseSoundPlayer::Private::superseded()
+{
+    std::lock_guard lock(m_mutex);
+    return m_pending.has_value() || m_quitting;
+}
+
+void PulseSoundPlayer::Private::run()
+{
+    if (!m_loop)
+        return;
+    // Connecting now spares the first alarm the time it takes.
+    pa_threaded_mainloop_lock(m_loop);
+    connect();
+    pa_threaded_mainloop_unlock(m_loop);
+
+    for (;;) {
+        Request request;
+        {
+            std::unique_lock lock(m_mutex);
+            m_wake.wait(lock, [this] { return m_quitting || m_pending; });
+            if (m_quitting)
+                return;
+            request = std::move(*m_pending);
+            m_pending.reset();
+        }
+        // Decoding happens here, outside the lock, so that a stop never waits for a file.
+        std::optional<PcmSound> sound;
+        if (request.play) {
+            sound = soundOrChime(request.name);
+            if (superseded())
+                continue;
+        }
+        pa_threaded_mainloop_lock(m_loop);
+        if (sound && !superseded() && connect())
+            start(std::move(*sound));
+        else if (!sound)
+            stopPlayback();
+        pa_threaded_mainloop_unlock(m_loop);
+    }
+}
+
+// Makes sure a connection is ready, waiting for one under way; a lost one is made afresh.
+bool PulseSoundPlayer::Private::connect()
+{
+    if (m_context) {
+        const pa_context_state_t state = pa_context_get_state(m_context);
+        if (state == PA_CONTEXT_FAILED || state == PA_CONTEXT_TERMINATED) {
+            stopPlayback();
+            pa_context_unref(m_context);
+            m_context = nullptr;
+        }
+    }
+    if (!m_context) {
+        if (m_quitting)
+            return false;
+        pa_proplist *properties = pa_proplist_new();
+        pa_proplist_sets(properties, PA_PROP_APPLICATION_NAME, "Pomvale");
+        pa_proplist_sets(properties, PA_PROP_MEDIA_ROLE, "event");
+        m_context = pa_context_new_with_proplist(pa_threaded_mainloop_get_api(m_loop), "Pomvale", properties);
+        pa_proplist_free(properties);
+        if (!m_context)
+            return false;
+        pa_context_set_state_callback(m_context, &Private::contextChanged, this);
+        // Never start a server of our own: with none running, the program stays silent.
+        if (pa_context_connect(m_context, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0)
+            return false;
+    }
+    for (;;) {
+        const pa_context_state_t state = pa_context_get_state(m_context);
+        if (state == PA_CONTEXT_READY)
+            return true;
+        if (!PA_CONTEXT_IS_GOOD(state) || m_quitting)
+            return false;
+        pa_threaded_mainloop_wait(m_loop);
+    }
+}
+
+void PulseSoundPlayer::Private::start(PcmSound sound)
+{
+    stopPlayback();
+    if (sound.frames() == 0)
+        return;
+    const pa_sample_spec spec {PA_SAMPLE_S16NE, static_cast<uint32_t>(sound.sampleRate),
+                               static_cast<uint8_t>(sound.channels)};
+    pa_channel_map map;
+    pa_channel_map_init_extend(&map, spec.channels, PA_CHANNEL_MAP_WAVEEX);
+
+    auto playback = std::make_unique<Playback>();
+    playback->sound = std::move(sound);
+    playback->stream = pa_stream_new(m_context, "Pomvale", &spec, &map);
+    if (!playback->stream)
+        return;
+    pa_stream_set_write_callback(playback->stream, &Private::writable, this);
+
+    pa_buffer_attr attributes;
+    attributes.maxlength = static_cast<uint32_t>(-1);
+    attributes.tlength = static_cast<uint32_t>(pa_usec_to_bytes(TargetLatency, &spec));
+    attributes.prebuf = static_cast<uint32_t>(-1);
+    attributes.minreq = static_cast<uint32_t>(-1);
+    attributes.fragsize = static_cast<uint32_t>(-1);
+    if (pa_stream_connect_playback(playback->stream, nullptr, &attributes, PA_STREAM_ADJUST_LATENCY, nullptr,
+                                   nullptr)
+        < 0) {
+        pa_stream_unref(playback->stream);
+        return;
+    }
+    m_playback = std::move(playback);
+}
+
+void PulseSoundPlayer::Private::stopPlayback()
+{
+    if (!m_playback)
+        return;
+    // Disconnecting drops what the server still holds: the sound ends at once.
+    pa_stream_set_write_callback(m_playback->stream, nullptr, nullptr);
+    pa_stream_disconnect(m_playback->stream);
+    pa_stream_unref(m_playback->stream);
+    m_playback.reset();
+}
+
+void PulseSoundPlayer::Private::contextChanged(pa_context *, void *self)
+{
+    pa_threaded_mainloop_signal(static_cast<Private *>(self)->m_loop, 0);
+}
+
+void PulseSoundPlayer::Private::writable(pa_stream *stream, size_t bytes, void *self)
+{
+    auto *d = static_cast<Private *>(self);
+    Playback *playback = d->m_playback.get();
+    if (!playback || playback->stream != stream)
+        return;
+    const QByteArray &samples = playback->sound.samples;
+    const qsizetype count
+        = std::min<qsizetype>(static_cast<qsizetype>(bytes), samples.size() - playback->written);
+    if (count > 0) {
+        pa_stream_write(stream, samples.constData() + playback->written, static_cast<size_t>(count), nullptr,
+                        0, PA_SEEK_RELATIVE);
+        playback->written += count;
+    }
+    if (playback->written == samples.size()) {
+        // All given: once the server has played it, the stream goes, and with it every wake-up.
+        pa_stream_set_write_callback(stream, nullptr, nullptr);
+        if (pa_operation *operation = pa_stream_drain(stream, &Private::drained, self))
+            pa_operation_unref(operation);
+    }
+}
+
+void PulseSoundPlayer::Private::drained(pa_stream *stream, int, void *self)
+{
+    auto *d = static_cast<Private *>(self);
+    if (d->m_playback && d->m_playback->stream == stream)
+        d->stopPlayback();
+}
+
+PulseSoundPlayer::PulseSoundPlayer()
+    : d(std::make_unique<Private>())
+{ }
+
+PulseSoundPlayer::~PulseSoundPlayer() = default;
+
+void PulseSoundPlayer::play(const QString &name)
+{
+    d->post({true, name});
+}
+
+void PulseSoundPlayer::stop()
+{
+    d->post({false, QString()});
+}
+
+} // namespace platform

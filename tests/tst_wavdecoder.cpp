@@ -1,0 +1,270 @@
+// Decoding WAV files ahead of playing, and what is heard when a file cannot be played.
+#include "platform/wavdecoder.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QtEndian>
+
+#include <cmath>
+#include <limits>
+
+namespace {
+
+QByteArray le16(quint16 value)
+{
+    QByteArray bytes(2, '\0');
+    qToLittleEndian(value, bytes.data());
+    return bytes;
+}
+
+QByteArray le32(quint32 value)
+{
+    QByteArray bytes(4, '\0');
+    qToLittleEndian(value, bytes.data());
+    return bytes;
+}
+
+QByteArray chunk(const QByteArray &id, const QByteArray &body)
+{
+    QByteArray bytes = id + le32(quint32(body.size())) + body;
+    if (body.size() % 2)
+        bytes += '\0';
+    return bytes;
+}
+
+QByteArray fmtBody(quint16 tag, quint16 channels, quint32 rate, quint16 bits, int blockAlign = -1)
+{
+    const quint16 align = blockAlign >= 0 ? quint16(blockAlign) : quint16(channels * bits / 8);
+    return le16(tag) + le16(channels) + le32(rate) + le32(rate * align) + le16(align) + le16(bits);
+}
+
+QByteArray extensibleBody(quint16 subTag, quint16 channels, quint32 rate, quint16 bits)
+{
+    QByteArray guid
+        = le16(subTag) + QByteArray("\x00\x00\x00\x00\x10\x00\x80\x00\x00\xAA\x00\x38\x9B\x71", 14);
+    return fmtBody(0xFFFE, channels, rate, bits) + le16(22) + le16(bits) + le32(3) + guid;
+}
+
+QByteArray riff(const QByteArray &chunks)
+{
+    return "RIFF" + le32(quint32(4 + chunks.size())) + "WAVE" + chunks;
+}
+
+QByteArray wav(const QByteArray &fmt, const QByteArray &data)
+{
+    return riff(chunk("fmt ", fmt) + chunk("data", data));
+}
+
+QByteArray floats(std::initializer_list<float> values)
+{
+    QByteArray bytes;
+    for (float value : values) {
+        QByteArray one(4, '\0');
+        qToLittleEndian(value, one.data());
+        bytes += one;
+    }
+    return bytes;
+}
+
+QByteArray doubles(std::initializer_list<double> values)
+{
+    QByteArray bytes;
+    for (double value : values) {
+        QByteArray one(8, '\0');
+        qToLittleEndian(value, one.data());
+        bytes += one;
+    }
+    return bytes;
+}
+
+QList<qint16> samplesOf(const platform::PcmSound &sound)
+{
+    const auto *data = reinterpret_cast<const qint16 *>(sound.samples.constData());
+    return QList<qint16>(data, data + sound.samples.size() / 2);
+}
+
+} // namespace
+
+class tst_WavDecoder : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void decodesEachSampleFormat_data();
+    void decodesEachSampleFormat();
+    void refusesWhatCannotBePlayed_data();
+    void refusesWhatCannotBePlayed();
+    void toleratesSloppyWriters();
+    void cutsAHugeSoundAtTheLimit();
+    void namesWithoutAPlayableFileGiveTheChime();
+    void chimeIsShortAndAudible();
+};
+
+void tst_WavDecoder::decodesEachSampleFormat_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<int>("rate");
+    QTest::addColumn<int>("channels");
+    QTest::addColumn<QList<qint16>>("samples");
+
+    QTest::newRow("8-bit unsigned mono") << wav(fmtBody(1, 1, 8000, 8), QByteArray("\x00\x80\xFF\x81", 4))
+                                         << 8000 << 1 << QList<qint16> {-32768, 0, 32512, 256};
+    QTest::newRow("16-bit stereo") << wav(fmtBody(1, 2, 44100, 16),
+                                          le16(1) + le16(0xFFFF) + le16(0x7FFF) + le16(0x8000))
+                                   << 44100 << 2 << QList<qint16> {1, -1, 32767, -32768};
+    // 24 and 32 bits keep their top 16 bits.
+    QTest::newRow("24-bit mono") << wav(fmtBody(1, 1, 48000, 24), QByteArray("\xFF\x34\x12\x00\x00\x80", 6))
+                                 << 48000 << 1 << QList<qint16> {0x1234, -32768};
+    QTest::newRow("32-bit integer stereo")
+        << wav(fmtBody(1, 2, 96000, 32), le32(0x12345678) + le32(0xFFFFFFFF)) << 96000 << 2
+        << QList<qint16> {0x1234, -1};
+    QTest::newRow("32-bit float, clipped, NaN silent")
+        << wav(fmtBody(3, 1, 22050, 32),
+               floats({0.0f, 1.0f, -1.0f, 0.5f, 2.0f, -3.0f, std::numeric_limits<float>::quiet_NaN()}))
+        << 22050 << 1 << QList<qint16> {0, 32767, -32767, 16384, 32767, -32767, 0};
+    QTest::newRow("64-bit float") << wav(fmtBody(3, 1, 11025, 64), doubles({-0.5, 0.25})) << 11025 << 1
+                                  << QList<qint16> {-16384, 8192};
+    QTest::newRow("extensible 16-bit")
+        << wav(extensibleBody(1, 2, 48000, 16), le16(5) + le16(6)) << 48000 << 2 << QList<qint16> {5, 6};
+    QTest::newRow("extensible float")
+        << wav(extensibleBody(3, 1, 48000, 32), floats({-0.25f})) << 48000 << 1 << QList<qint16> {-8192};
+    QTest::newRow("eight channels") << wav(fmtBody(1, 8, 48000, 16), QByteArray(16, '\0')) << 48000 << 8
+                                    << QList<qint16>(8, 0);
+}
+
+void tst_WavDecoder::decodesEachSampleFormat()
+{
+    QFETCH(QByteArray, file);
+    const std::optional<platform::PcmSound> sound = platform::decodeWav(file);
+    QVERIFY(sound);
+    QTEST(sound->sampleRate, "rate");
+    QTEST(sound->channels, "channels");
+    QTEST(samplesOf(*sound), "samples");
+}
+
+void tst_WavDecoder::refusesWhatCannotBePlayed_data()
+{
+    QTest::addColumn<QByteArray>("file");
+
+    const QByteArray fmt16 = fmtBody(1, 1, 44100, 16);
+    const QByteArray data = QByteArray(8, '\x11');
+    QTest::newRow("empty") << QByteArray();
+    QTest::newRow("text") << QByteArray("This is not a sound, just some words in a file.");
+    QTest::newRow("RIFF but not WAVE") << QByteArray("RIFF\x10\x00\x00\x00"
+                                                     "AVI LIST",
+                                                     16);
+    QTest::newRow("big-endian RIFX") << QByteArray("RIFX" + wav(fmt16, data).mid(4));
+    QTest::newRow("header only") << riff(QByteArray());
+    QTest::newRow("no format") << riff(chunk("data", data));
+    QTest::newRow("data before format") << riff(chunk("data", data) + chunk("fmt ", fmt16));
+    QTest::newRow("format too short") << wav(fmt16.left(14), data);
+    QTest::newRow("format beyond the end") << QByteArray(riff(QByteArray("fmt ") + le32(0x7FFFFFF0) + fmt16));
+    QTest::newRow("12-bit") << wav(fmtBody(1, 1, 44100, 12, 2), data);
+    QTest::newRow("16-bit float") << wav(fmtBody(3, 1, 44100, 16), data);
+    QTest::newRow("A-law") << wav(fmtBody(6, 1, 8000, 8), data);
+    QTest::newRow("ADPCM") << wav(fmtBody(2, 1, 8000, 4, 256), data);
+    QTest::newRow("no channels") << wav(fmtBody(1, 0, 44100, 16, 2), data);
+    QTest::newRow("nine channels") << wav(fmtBody(1, 9, 44100, 16), QByteArray(18, '\0'));
+    QTest::newRow("rate 0") << wav(fmtBody(1, 1, 0, 16), data);
+    QTest::newRow("rate too high") << wav(fmtBody(1, 1, 1000000, 16), data);
+    QTest::newRow("block align wrong") << wav(fmtBody(1, 2, 44100, 16, 2), data);
+    QTest::newRow("extensible, unknown sub-format")
+        << wav(extensibleBody(1, 1, 44100, 16).replace(30, 1, "\x01"), data);
+    QTest::newRow("extensible, too short") << wav(extensibleBody(1, 1, 44100, 16).left(30), data);
+    QTest::newRow("no frames") << wav(fmt16, QByteArray());
+    QTest::newRow("less than one frame") << wav(fmtBody(1, 2, 44100, 16), QByteArray(3, '\1'));
+    QTest::newRow("no data chunk") << riff(chunk("fmt ", fmt16) + chunk("LIST", "info"));
+    QTest::newRow("huge chunk hides the data")
+        << riff(chunk("fmt ", fmt16) + QByteArray("junk") + le32(0xFFFFFFFF) + chunk("data", data));
+    QTest::newRow("cut inside a chunk header") << riff(chunk("fmt ", fmt16) + "da");
+}
+
+void tst_WavDecoder::refusesWhatCannotBePlayed()
+{
+    QFETCH(QByteArray, file);
+    QVERIFY(!platform::decodeWav(file));
+}
+
+void tst_WavDecoder::toleratesSloppyWriters()
+{
+    const QByteArray fmt = fmtBody(1, 1, 44100, 16);
+    const QByteArray samples = le16(100) + le16(200) + le16(300);
+
+    // A data size left at its maximum by a writer that streamed: what is there plays.
+    QByteArray streamed = riff(chunk("fmt ", fmt) + "data" + le32(0xFFFFFFFF) + samples);
+    streamed.replace(4, 4, le32(0));
+    std::optional<platform::PcmSound> sound = platform::decodeWav(streamed);
+    QVERIFY(sound);
+    QCOMPARE(samplesOf(*sound), (QList<qint16> {100, 200, 300}));
+
+    // A half frame at the end is dropped; an odd chunk before the data is padded; a larger format
+    // chunk and chunks after the data are passed over.
+    const QByteArray stereo = fmtBody(1, 2, 44100, 16) + le16(0);
+    sound = platform::decodeWav(
+        riff(chunk("fmt ", stereo) + chunk("LIST", "odd") + chunk("data", samples) + chunk("junk", "after")));
+    QVERIFY(sound);
+    QCOMPARE(samplesOf(*sound), (QList<qint16> {100, 200}));
+}
+
+void tst_WavDecoder::cutsAHugeSoundAtTheLimit()
+{
+    const QByteArray file = wav(fmtBody(1, 2, 44100, 8), QByteArray(1000, '\x80'));
+    const std::optional<platform::PcmSound> sound = platform::decodeWav(file, 400);
+    QVERIFY(sound);
+    QCOMPARE(sound->frames(), 100); // 400 bytes of 16-bit stereo
+    QCOMPARE(sound->samples.size(), 400);
+}
+
+void tst_WavDecoder::namesWithoutAPlayableFileGiveTheChime()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString good = dir.filePath("good.wav");
+    const QString text = dir.filePath("notes.wav");
+    QFile file(good);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(wav(fmtBody(1, 1, 16000, 16), le16(7) + le16(8)));
+    file.close();
+    QFile other(text);
+    QVERIFY(other.open(QIODevice::WriteOnly));
+    other.write("not a sound");
+    other.close();
+
+    const platform::PcmSound &chime = platform::defaultChime();
+    QVERIFY(chime.frames() > 0);
+    for (const QString &name :
+         {QString(), dir.filePath("missing.wav"), dir.path(), text, QString("/dev/zero")}) {
+        const platform::PcmSound sound = platform::soundOrChime(name);
+        QVERIFY2(sound.samples == chime.samples && sound.sampleRate == chime.sampleRate, qPrintable(name));
+    }
+    const platform::PcmSound sound = platform::soundOrChime(good);
+    QCOMPARE(sound.sampleRate, 16000);
+    QCOMPARE(samplesOf(sound), (QList<qint16> {7, 8}));
+    // The name is taken as it stands: a relative one is found from the working folder.
+    QVERIFY(QDir::setCurrent(dir.path()));
+    QCOMPARE(samplesOf(platform::soundOrChime("good.wav")), (QList<qint16> {7, 8}));
+}
+
+void tst_WavDecoder::chimeIsShortAndAudible()
+{
+    const platform::PcmSound &chime = platform::defaultChime();
+    QCOMPARE(chime.channels, 1);
+    QCOMPARE(chime.sampleRate, 44100);
+    const double seconds = double(chime.frames()) / chime.sampleRate;
+    QVERIFY2(seconds > 0.3 && seconds < 2.0, qPrintable(QString::number(seconds)));
+    // Heard from its start: loud within the first 50 ms, without clipping anywhere.
+    const QList<qint16> samples = samplesOf(chime);
+    int early = 0;
+    for (int i = 0; i < chime.sampleRate / 20; ++i)
+        early = std::max(early, std::abs(int(samples.at(i))));
+    int peak = 0;
+    for (qint16 sample : samples)
+        peak = std::max(peak, std::abs(int(sample)));
+    QVERIFY2(early > 8000, qPrintable(QString::number(early)));
+    QVERIFY(peak < 32000);
+}
+
+QTEST_GUILESS_MAIN(tst_WavDecoder)
+#include "tst_wavdecoder.moc"
