@@ -1,0 +1,61 @@
+#!/usr/bin/env bash
+# The alarm's sound as a user hears it: the real main window raises a real alarm with the sound on,
+# through a private PulseAudio server whose null sink's monitor is recorded. The sound must be
+# heard from its first part, and be silent again soon after the message box is closed.
+#   check_alarm_sound.sh PATH/TO/pomvale-e2e-alarm
+set -euo pipefail
+driver=$1
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+
+for tool in pulseaudio pacat parecord pactl sox; do
+    command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
+done
+
+work=$(mktemp -d)
+# shellcheck source=tests/e2e/pulse_session.sh
+source "$here/pulse_session.sh"
+cleanup() {
+    pulse_session_stop
+    rm -rf "$work"
+}
+trap cleanup EXIT
+pulse_session_start "$work"
+trap cleanup EXIT # pulse_session_start sets its own; ours also removes the folder
+
+# The alarm: a 40 ms marker at 0.9 of full scale, then 3 s of a quieter tone. Only the marker
+# reaches 0.8, so hearing it proves the start was not cut off; the length proves the stop.
+rate=44100
+sox -n -r $rate -c 2 -b 16 "$work/marker.wav" synth 0.04 sine 1000 vol 0.9
+sox -n -r $rate -c 2 -b 16 "$work/rest.wav" synth 3 sine 440 vol 0.3
+sox "$work/marker.wav" "$work/rest.wav" "$work/alarm.wav"
+
+open_ms=1000
+pulse_session_record "$work/recording.wav"
+sleep 0.3 # the recorder's first samples
+"$driver" "$work/alarm.wav" "$open_ms" | tee "$work/driver.log"
+sleep 0.2
+kill "$pulse_session_recorder"
+wait "$pulse_session_recorder" 2>/dev/null || true
+
+echo "--- sox stat of the recording"
+sox "$work/recording.wav" -n stat 2>&1 | tee "$work/stat.txt"
+peak=$(awk '/^Maximum amplitude/ {print $3}' "$work/stat.txt")
+
+# Where the sound is audible: sample by sample, left channel, above 0.05 of full scale.
+read -r onset last marker end < <(sox "$work/recording.wav" -t dat - | awk -v rate=$rate '
+    /^;/ { next }
+    { v = $2 < 0 ? -$2 : $2; n++
+      if (v > 0.05) { if (!first) first = n; lastn = n }
+      if (first && n - first < rate * 0.03 && v > markerpeak) markerpeak = v }
+    END { printf "%.3f %.3f %.3f %.3f\n", first / rate, lastn / rate, markerpeak, n / rate }')
+heard_ms=$(awk -v a="$onset" -v b="$last" 'BEGIN { printf "%d", (b - a) * 1000 }')
+silent_ms=$(awk -v a="$last" -v b="$end" 'BEGIN { printf "%d", (b - a) * 1000 }')
+echo "--- heard from ${onset}s for ${heard_ms} ms (box open ${open_ms} ms), first 30 ms peak ${marker}," \
+    "overall peak ${peak}, then ${silent_ms} ms silent to the end of the recording"
+
+fail=0
+awk -v p="$peak" 'BEGIN { exit !(p >= 0.8) }' || { echo "FAIL: the sound's start was not heard"; fail=1; }
+awk -v m="$marker" 'BEGIN { exit !(m >= 0.8) }' || { echo "FAIL: the first 30 ms heard are not the sound's start"; fail=1; }
+((heard_ms > open_ms - 150 && heard_ms < open_ms + 300)) || { echo "FAIL: not cut off when the box closed"; fail=1; }
+((silent_ms >= 700)) || { echo "FAIL: not silent after the box closed"; fail=1; }
+exit $fail
