@@ -1,0 +1,116 @@
+#include "platform/atomicfile.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace platform {
+
+namespace {
+
+// The file a path finally names once symbolic links are followed, even when that file does not
+// exist yet. Relative link targets are taken relative to the link's folder.
+QString resolveLinks(const QString &path)
+{
+    QString current = path;
+    for (int hops = 0; hops < 40; ++hops) {
+        const QFileInfo info(current);
+        if (!info.isSymLink())
+            return current;
+        current = info.symLinkTarget(); // absolute, resolved against the link's folder
+        if (current.isEmpty())
+            return {};
+    }
+    return {}; // a loop of links
+}
+
+bool writeAll(int fd, QByteArrayView contents)
+{
+    const char *p = contents.data();
+    qsizetype left = contents.size();
+    while (left > 0) {
+        const ssize_t n = ::write(fd, p, size_t(left));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        p += n;
+        left -= n;
+    }
+    return true;
+}
+
+void syncFolder(const QByteArray &folder)
+{
+    const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+// Writes over the file itself. Reserving the new size first means a full disk is found before
+// any byte of the old contents is overwritten.
+bool writeInPlace(const QByteArray &target, QByteArrayView contents)
+{
+    const int fd = ::open(target.constData(), O_WRONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    bool ok = contents.isEmpty() || ::posix_fallocate(fd, 0, off_t(contents.size())) == 0;
+    ok = ok && writeAll(fd, contents) && ::ftruncate(fd, off_t(contents.size())) == 0 && ::fsync(fd) == 0;
+    return ::close(fd) == 0 && ok;
+}
+
+} // namespace
+
+bool writeFileAtomically(const QString &path, QByteArrayView contents)
+{
+    const QString resolved = resolveLinks(path);
+    if (resolved.isEmpty())
+        return false;
+    const QFileInfo info(resolved);
+    const QByteArray target = QFile::encodeName(info.absoluteFilePath());
+    const QByteArray folder = QFile::encodeName(info.absolutePath());
+
+    struct stat existing
+    {
+    };
+    const bool exists = ::stat(target.constData(), &existing) == 0;
+    if (exists && !S_ISREG(existing.st_mode))
+        return false;
+
+    QByteArray temporary = folder + "/." + QFile::encodeName(info.fileName()) + ".XXXXXX";
+    const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
+    if (fd < 0) {
+        if (exists && (errno == EACCES || errno == EPERM) && ::access(target.constData(), W_OK) == 0)
+            return writeInPlace(target, contents);
+        return false;
+    }
+
+    mode_t mode;
+    if (exists) {
+        mode = existing.st_mode & 07777;
+        // Only a privileged process may give the file away; for others this fails harmlessly.
+        if (::fchown(fd, existing.st_uid, existing.st_gid) != 0) { }
+    } else {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        mode = 0666 & ~mask;
+    }
+    bool ok = ::fchmod(fd, mode) == 0 && writeAll(fd, contents) && ::fsync(fd) == 0;
+    ok = ::close(fd) == 0 && ok;
+    ok = ok && ::rename(temporary.constData(), target.constData()) == 0;
+    if (!ok) {
+        ::unlink(temporary.constData());
+        return false;
+    }
+    syncFolder(folder);
+    return true;
+}
+
+} // namespace platform

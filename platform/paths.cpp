@@ -1,0 +1,57 @@
+#include "platform/paths.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+
+#include <sys/stat.h>
+
+namespace platform {
+
+namespace {
+
+QString &applicationDirOverride()
+{
+    static QString folder;
+    return folder;
+}
+
+} // namespace
+
+QString joinPath(const QString &folder, const QString &fileName)
+{
+    if (folder.isEmpty())
+        return fileName;
+    qsizetype folderEnd = folder.size();
+    while (folderEnd > 0 && folder[folderEnd - 1] == u'/')
+        --folderEnd;
+    qsizetype nameStart = 0;
+    while (nameStart < fileName.size() && fileName[nameStart] == u'/')
+        ++nameStart;
+    return QStringView(folder).left(folderEnd) + u'/' + QStringView(fileName).mid(nameStart);
+}
+
+QString applicationDir()
+{
+    if (!applicationDirOverride().isEmpty())
+        return applicationDirOverride();
+    return QCoreApplication::applicationDirPath();
+}
+
+void setApplicationDirOverride(const QString &folder)
+{
+    applicationDirOverride() = folder;
+}
+
+QString findRegularFile(const QString &path)
+{
+    struct stat status
+    {
+    };
+    if (path.isEmpty() || ::stat(QFile::encodeName(path).constData(), &status) != 0
+        || !S_ISREG(status.st_mode))
+        return {};
+    return QFileInfo(path).fileName();
+}
+
+} // namespace platform

@@ -1,0 +1,69 @@
+#include "platform/profile.h"
+
+#include "platform/atomicfile.h"
+#include "platform/inidocument.h"
+
+#include <QFile>
+
+namespace platform {
+
+namespace {
+
+enum class Load {
+    Read,
+    NoFile,
+    Failed,
+};
+
+Load loadFile(const QString &path, QByteArray &bytes)
+{
+    QFile file(path);
+    if (!file.exists())
+        return Load::NoFile;
+    if (!file.open(QIODevice::ReadOnly))
+        return Load::Failed;
+    if (file.size() > maxProfileSize)
+        return Load::Failed;
+    // Read to the end rather than trusting size(): the file may change under us.
+    bytes = file.read(maxProfileSize + 1);
+    if (bytes.size() > maxProfileSize || file.error() != QFileDevice::NoError)
+        return Load::Failed;
+    return Load::Read;
+}
+
+} // namespace
+
+ProfileRead readProfileString(const QString &file, QStringView section, QStringView key)
+{
+    QByteArray bytes;
+    switch (loadFile(file, bytes)) {
+    case Load::NoFile:
+        return {ProfileStatus::Missing, {}};
+    case Load::Failed:
+        return {ProfileStatus::Failed, {}};
+    case Load::Read:
+        break;
+    }
+    const IniDocument document(std::move(bytes));
+    const auto value = document.value(section, key);
+    if (!value)
+        return {ProfileStatus::Missing, {}};
+    return {ProfileStatus::Ok, *value};
+}
+
+ProfileStatus writeProfileString(const QString &file, QStringView section, QStringView key, QStringView value)
+{
+    QByteArray bytes;
+    if (loadFile(file, bytes) == Load::Failed)
+        return ProfileStatus::Failed;
+    IniDocument document(bytes);
+    if (document.setValue(section, key, value) != IniDocument::WriteResult::Stored)
+        return ProfileStatus::Failed;
+    // An unchanged file need not be written, which also spares a read-only file that already
+    // holds the value.
+    if (document.bytes() == bytes && QFile::exists(file))
+        return ProfileStatus::Ok;
+    return writeFileAtomically(file, document.bytes()) ? ProfileStatus::Ok : ProfileStatus::Failed;
+}
+
+} // namespace platform
