@@ -1,20 +1,47 @@
 #include "settings/modpomvale.h"
 
+#include "platform/paths.h"
+#include "settings/modini.h"
+#include "settings/modpath.h"
+
 namespace modPomvale {
 
 QString IniPath;
 QString SoundEnable;
 QString SoundPath;
 
+namespace {
+
+const QString fileName = QStringLiteral("Pomvale.ini");
+const QString section = QStringLiteral("Option");
+const QString enableKey = QStringLiteral("Enable");
+const QString pathKey = QStringLiteral("Path");
+
+} // namespace
+
 void LoadOption()
 {
-    SoundEnable = QStringLiteral("0");
-    SoundPath.clear();
+    const QString folder = platform::applicationDir();
+    // A folder of that name, or anything else that is no regular file, counts as no file.
+    if (platform::findRegularFile(modPath::CombinePath(folder, fileName)).size() < 2) {
+        SoundEnable = QStringLiteral("0");
+        SoundPath.clear();
+        return;
+    }
+    IniPath = modPath::CombinePath(folder, fileName);
+    if (!modINI::ReadIni(IniPath, section, enableKey, SoundEnable))
+        SoundEnable = QStringLiteral("0");
+    if (!modINI::ReadIni(IniPath, section, pathKey, SoundPath))
+        SoundPath.clear();
 }
 
 bool SaveOption()
 {
-    return false;
+    IniPath = modPath::CombinePath(platform::applicationDir(), fileName);
+    // Both keys are written even when the first fails; the values stay in effect in memory.
+    const bool enableStored = modINI::WriteIni(IniPath, section, enableKey, SoundEnable);
+    const bool pathStored = modINI::WriteIni(IniPath, section, pathKey, SoundPath);
+    return enableStored && pathStored;
 }
 
 } // namespace modPomvale

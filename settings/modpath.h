@@ -1,0 +1,10 @@
+#pragma once
+
+#include <QString>
+
+namespace modPath {
+
+// The folder and the file name joined with exactly one separator, also at the root.
+QString CombinePath(const QString &dir, const QString &file);
+
+} // namespace modPath
