@@ -1,12 +1,15 @@
 // Renders the program's windows to PNG files without a display, for the README and for review:
-//   pomvale-screenshot WINDOW FILE.png   (WINDOW: main)
+//   pomvale-screenshot WINDOW FILE.png   (WINDOW: main, options-clear, options-ticked)
 // Run it with QT_QPA_PLATFORM=offscreen; QT_SCALE_FACTOR=2 renders at twice the density.
 #include "app/application.h"
+#include "options/frmoption.h"
+#include "settings/modpomvale.h"
 #include "timer/frmmain.h"
 
 #include <QApplication>
 #include <QPixmap>
 #include <QTextStream>
+#include <QTimer>
 
 #include <functional>
 #include <map>
@@ -21,10 +24,30 @@ QPixmap renderMain()
     return window.grab();
 }
 
+// The options window as it opens over the main window, with the sound switched off or on.
+QPixmap renderOptions(bool soundOn)
+{
+    frmMain window;
+    window.show();
+    modPomvale::SoundEnable = soundOn ? QStringLiteral("1") : QStringLiteral("0");
+    modPomvale::SoundPath = QStringLiteral("/usr/share/sounds/alarm.wav");
+    frmOption options(&window);
+    QPixmap shot;
+    QTimer::singleShot(0, &options, [&options, &shot] {
+        QApplication::processEvents();
+        shot = options.grab();
+        options.reject();
+    });
+    options.showModal();
+    return shot;
+}
+
 const std::map<QString, std::function<QPixmap()>> &renderers()
 {
     static const std::map<QString, std::function<QPixmap()>> all {
         {QStringLiteral("main"), renderMain},
+        {QStringLiteral("options-clear"), [] { return renderOptions(false); }},
+        {QStringLiteral("options-ticked"), [] { return renderOptions(true); }},
     };
     return all;
 }

@@ -1,5 +1,6 @@
 #include "timer/frmmain.h"
 
+#include "options/frmoption.h"
 #include "platform/keypreview.h"
 #include "platform/messagebox.h"
 #include "platform/services.h"
@@ -241,5 +242,7 @@ void frmMain::timeTic_Timer()
 
 void frmMain::mnOption_Click()
 {
-    // The options window comes here.
+    if (!m_options)
+        m_options = new frmOption(this);
+    m_options->showModal(); // the countdown goes on meanwhile: the timer ticks in the modal loop
 }

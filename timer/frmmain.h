@@ -7,6 +7,7 @@
 class QAction;
 class QLabel;
 class QPushButton;
+class frmOption;
 
 namespace platform {
 class TimerControl;
@@ -45,6 +46,7 @@ private:
     QPushButton *cmdStart = nullptr;
     platform::TimerControl *timeTic = nullptr;
     QAction *mnOption = nullptr;
+    frmOption *m_options = nullptr; // made at the first opening and kept
 
     // The countdown. Minutes and seconds are 16-bit like the keypad's four digits allow.
     qint16 SetMin = 0; // the time last started; a reset returns to it

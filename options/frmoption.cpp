@@ -1,0 +1,280 @@
+#include "options/frmoption.h"
+
+#include "platform/filedialog.h"
+#include "platform/messagebox.h"
+#include "platform/services.h"
+#include "platform/soundplayer.h"
+#include "platform/textnumber.h"
+#include "platform/twips.h"
+#include "settings/modpomvale.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QFocusEvent>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QPushButton>
+
+#include <limits>
+
+using platform::twipsRect;
+
+namespace {
+
+// The one entry of the file dialog's filter, as "description|pattern".
+const QString WavFilter = QStringLiteral("wavファイル(*.wav)|*.wav");
+
+// Only the program sets the grayed state (from a hand-edited settings file): a click or Space moves
+// between clear and ticked, and from grayed to ticked.
+class TwoStateClickCheckBox final : public QCheckBox
+{
+public:
+    using QCheckBox::QCheckBox;
+
+protected:
+    void nextCheckState() override
+    {
+        setCheckState(checkState() == Qt::Checked ? Qt::Unchecked : Qt::Checked);
+    }
+};
+
+QPushButton *makeButton(QWidget *parent, const QString &caption, const QString &name, const QRect &geometry)
+{
+    auto *button = new QPushButton(caption, parent);
+    button->setObjectName(name);
+    button->setGeometry(geometry);
+    // Enter clicks the focused button, as Space does; the window has no default button.
+    button->setAutoDefault(true);
+    return button;
+}
+
+QPushButton *makePictureButton(QWidget *parent, const QString &name, const QString &picture,
+                               const QString &accessibleName, const QRect &geometry)
+{
+    QPushButton *button = makeButton(parent, QString(), name, geometry);
+    const QPixmap pixmap(picture);
+    button->setIcon(pixmap);
+    button->setIconSize(pixmap.size());
+    // Without a caption a screen reader would have nothing to tell the two apart.
+    button->setAccessibleName(accessibleName);
+    return button;
+}
+
+} // namespace
+
+frmOption::frmOption(QWidget *owner)
+    : QDialog(owner)
+{
+    setObjectName(QStringLiteral("frmOption"));
+    setWindowTitle(QStringLiteral("オプション画面"));
+    // No border and no title bar; as a dialog owned by the main window it stays out of the taskbar.
+    setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
+    setFixedSize(platform::twips(3765), platform::twips(2235));
+}
+
+void frmOption::showModal()
+{
+    createControls();
+    m_unloaded = false;
+    Form_Load();
+
+    // Centred over the owner wherever it stands; placing it here keeps Qt from nudging it on screen.
+    if (const QWidget *owner = parentWidget()) {
+        QRect area(QPoint(), size());
+        area.moveCenter(owner->frameGeometry().center());
+        move(area.topLeft());
+    }
+    exec();
+
+    if (!m_unloaded) // hidden without being closed, e.g. when its owner went away
+        Form_Unload();
+    destroyControls();
+}
+
+void frmOption::done(int result)
+{
+    // Every way of closing passes here: OK, Cancel, and a close request from the platform.
+    if (!m_unloaded) {
+        m_unloaded = true;
+        Form_Unload();
+    }
+    QDialog::done(result);
+}
+
+void frmOption::keyPressEvent(QKeyEvent *event)
+{
+    // No default and no cancel button: Esc closes nothing, and Enter acts only on a focused button,
+    // which handles it itself. QDialog would otherwise reject on Esc and click a default on Enter.
+    QWidget::keyPressEvent(event);
+}
+
+bool frmOption::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == txtFileName && event->type() == QEvent::FocusIn) {
+        // The focus coming back with the window, or from a popup, is no move into the box.
+        const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+            txtFileName_GotFocus();
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void frmOption::createControls()
+{
+    m_client = new QWidget(this);
+    m_client->setObjectName(QStringLiteral("client"));
+    m_client->setGeometry(rect());
+
+    // Created in tab order, which is also the focus chain; the label and the frame take no focus.
+    OKButton = makeButton(m_client, QStringLiteral("OK"), QStringLiteral("OKButton"),
+                          twipsRect(120, 1680, 1215, 375));
+    CancelButton = makeButton(m_client, QStringLiteral("ｷｬﾝｾﾙ"), QStringLiteral("CancelButton"),
+                              twipsRect(2400, 1680, 1215, 375));
+
+    chkSoundEnable = new TwoStateClickCheckBox(QStringLiteral("時間経過時、音を鳴らす"), m_client);
+    chkSoundEnable->setObjectName(QStringLiteral("chkSoundEnable"));
+    chkSoundEnable->setGeometry(twipsRect(120, 360, 2535, 375));
+
+    // Wider than the window on purpose: the window's right edge cuts it off after its words.
+    lblTitle = new QLabel(QStringLiteral("オプション画面"), m_client);
+    lblTitle->setObjectName(QStringLiteral("lblTitle"));
+    lblTitle->setGeometry(twipsRect(120, 120, 4575, 255));
+
+    frameSound = new QGroupBox(QStringLiteral("鳴らしたい音のファイル"), m_client);
+    frameSound->setObjectName(QStringLiteral("frameSound"));
+    frameSound->setGeometry(twipsRect(0, 720, 3735, 855));
+    frameSound->hide();
+
+    txtFileName = new QLineEdit(QStringLiteral("c:\\"), frameSound);
+    txtFileName->setObjectName(QStringLiteral("txtFileName"));
+    txtFileName->setGeometry(twipsRect(120, 360, 2775, 375));
+    txtFileName->setMaxLength(std::numeric_limits<int>::max()); // Qt would cut a path at 32767
+    txtFileName->installEventFilter(this);
+
+    cmdOpenFile = makePictureButton(frameSound, QStringLiteral("cmdOpenFile"),
+                                    QStringLiteral(":/options/openfile.png"),
+                                    QStringLiteral("wavファイルを参照"), twipsRect(2880, 360, 375, 375));
+    cmdOpenFile->setToolTip(QStringLiteral("wavファイルを参照します。"));
+    cmdPlay = makePictureButton(frameSound, QStringLiteral("cmdPlay"), QStringLiteral(":/options/play.png"),
+                                QStringLiteral("音を試聴"), twipsRect(3240, 360, 375, 375));
+
+    setTabOrder(OKButton, CancelButton);
+    setTabOrder(CancelButton, chkSoundEnable);
+    setTabOrder(chkSoundEnable, txtFileName);
+    setTabOrder(txtFileName, cmdOpenFile);
+    setTabOrder(cmdOpenFile, cmdPlay);
+
+    connect(OKButton, &QPushButton::clicked, this, &frmOption::OKButton_Click);
+    connect(CancelButton, &QPushButton::clicked, this, &frmOption::CancelButton_Click);
+    connect(chkSoundEnable, &QCheckBox::stateChanged, this, &frmOption::chkSoundEnable_Click);
+    connect(cmdOpenFile, &QPushButton::clicked, this, &frmOption::cmdOpenFile_Click);
+    connect(cmdPlay, &QPushButton::clicked, this, &frmOption::cmdPlay_Click);
+
+    OKButton->setFocus(); // the first control in tab order has the focus when the window shows
+}
+
+void frmOption::destroyControls()
+{
+    delete m_client;
+    m_client = nullptr;
+    OKButton = nullptr;
+    CancelButton = nullptr;
+    chkSoundEnable = nullptr;
+    lblTitle = nullptr;
+    frameSound = nullptr;
+    txtFileName = nullptr;
+    cmdOpenFile = nullptr;
+    cmdPlay = nullptr;
+}
+
+int frmOption::checkValue() const
+{
+    switch (chkSoundEnable->checkState()) {
+    case Qt::Checked:
+        return 1;
+    case Qt::PartiallyChecked:
+        return 2;
+    case Qt::Unchecked:
+        break;
+    }
+    return 0;
+}
+
+void frmOption::setCheckValue(int value)
+{
+    chkSoundEnable->setCheckState(value == 1       ? Qt::Checked
+                                      : value == 2 ? Qt::PartiallyChecked
+                                                   : Qt::Unchecked);
+}
+
+// ---- Event handlers ----
+
+void frmOption::Form_Load()
+{
+    txtFileName->setText(modPomvale::SoundPath);
+    // A hand-edited value that the box cannot show (no number, or another number than 0, 1 or 2)
+    // shows clear rather than failing; the alarm treats it as off all the same.
+    const std::optional<qint16> stored = platform::toInt16(modPomvale::SoundEnable);
+    setCheckValue(stored && *stored >= 0 && *stored <= 2 ? *stored : 0);
+    UpdateSoundFrame();
+}
+
+void frmOption::Form_Unload()
+{
+    platform::soundPlayer().stop(); // a preview still playing ends with the window
+}
+
+void frmOption::chkSoundEnable_Click()
+{
+    UpdateSoundFrame();
+}
+
+void frmOption::UpdateSoundFrame()
+{
+    frameSound->setVisible(checkValue() == 1);
+}
+
+void frmOption::cmdOpenFile_Click()
+{
+    const QString fileName = platform::fileDialog().showOpen(this, WavFilter);
+    if (fileName.isEmpty()) // cancelled: the path box keeps its text
+        return;
+    txtFileName->setText(fileName);
+}
+
+void frmOption::cmdPlay_Click()
+{
+    // The text as it stands, saved or not, empty or not; the player reports nothing back.
+    platform::soundPlayer().play(txtFileName->text());
+}
+
+void frmOption::OKButton_Click()
+{
+    modPomvale::SoundEnable = QString::number(checkValue());
+    modPomvale::SoundPath = txtFileName->text(); // untrimmed, and kept while the sound is off
+    if (!modPomvale::SaveOption()) {
+        // The new values stay in effect until the program ends; the user should know they end there.
+        const QString file = modPomvale::IniPath.isEmpty() ? QStringLiteral("Pomvale.ini")
+                                                           : QDir::toNativeSeparators(modPomvale::IniPath);
+        platform::messageBox().show(
+            this,
+            QStringLiteral("設定ファイル「%1」に書き込めませんでした。設定は保存されていません。\n"
+                           "変更した設定は、プログラムを終了するまで有効です。")
+                .arg(file),
+            QStringLiteral("オプション画面"));
+    }
+    accept();
+}
+
+void frmOption::CancelButton_Click()
+{
+    reject();
+}
+
+void frmOption::txtFileName_GotFocus()
+{
+    txtFileName->selectAll();
+}
