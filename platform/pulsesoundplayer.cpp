@@ -7,6 +7,7 @@
 
 #include <pulse/pulseaudio.h>
 
+#include <algorithm>
 #include <atomic>
 #include <condition_variable>
 #include <mutex>
@@ -17,9 +18,9 @@ namespace platform {
 
 namespace {
 
-// What the stream asks of the server: short enough that the sound starts at once,
-// long enough that a busy machine does not starve it.
-constexpr pa_usec_t TargetLatency = 25 * PA_USEC_PER_MSEC;
+// The server is given the whole sound at once, up to this much: once given, no refill can come
+// late on a busy machine, and the player's thread sleeps while the sound plays.
+constexpr uint32_t MaxBuffered = 2 * 1024 * 1024;
 
 struct Request
 {
@@ -208,11 +209,12 @@ void PulseSoundPlayer::Private::start(PcmSound sound)
 
     pa_buffer_attr attributes;
     attributes.maxlength = static_cast<uint32_t>(-1);
-    attributes.tlength = static_cast<uint32_t>(pa_usec_to_bytes(TargetLatency, &spec));
+    // The server starts a new stream at once whatever its own latency, by rewinding what it mixed ahead.
+    attributes.tlength = std::min(MaxBuffered, static_cast<uint32_t>(playback->sound.samples.size()));
     attributes.prebuf = static_cast<uint32_t>(-1);
     attributes.minreq = static_cast<uint32_t>(-1);
     attributes.fragsize = static_cast<uint32_t>(-1);
-    if (pa_stream_connect_playback(playback->stream, nullptr, &attributes, PA_STREAM_ADJUST_LATENCY, nullptr,
+    if (pa_stream_connect_playback(playback->stream, nullptr, &attributes, PA_STREAM_NOFLAGS, nullptr,
                                    nullptr)
         < 0) {
         pa_stream_unref(playback->stream);
