@@ -7,13 +7,22 @@ namespace platform {
 
 namespace {
 
-// "desc|pattern|desc|pattern" becomes Qt's "desc (pattern);;desc (pattern)".
+// "desc|pattern|desc|pattern" becomes Qt's "desc (pattern);;desc (pattern)", with several patterns
+// of one entry ("*.wav;*.wave") separated by blanks. Qt takes the patterns from the parentheses at
+// the end, so a description that already ends in them, as "wavファイル(*.wav)" does, stands alone
+// rather than showing its patterns twice.
 QString toQtFilter(const QString &filter)
 {
     const QStringList parts = filter.split(QLatin1Char('|'));
     QStringList entries;
-    for (qsizetype i = 0; i + 1 < parts.size(); i += 2)
-        entries << parts.at(i) + QLatin1String(" (") + parts.at(i + 1) + QLatin1Char(')');
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        const QString &description = parts.at(i);
+        const QString patterns = QString(parts.at(i + 1)).replace(QLatin1Char(';'), QLatin1Char(' '));
+        if (description.endsWith(QLatin1Char('(') + patterns + QLatin1Char(')')))
+            entries << description;
+        else
+            entries << description + QLatin1String(" (") + patterns + QLatin1Char(')');
+    }
     return entries.join(QLatin1String(";;"));
 }
 

@@ -1,0 +1,561 @@
+// The options window as the user meets it: opened from the main window's menu, filled from the
+// settings, edited with mouse and keys, and closed by OK, Cancel or the platform.
+#include "app/application.h"
+#include "fakes.h"
+#include "options/frmoption.h"
+#include "platform/paths.h"
+#include "platform/timercontrol.h"
+#include "settings/modpomvale.h"
+#include "timer/frmmain.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+#include <memory>
+
+class tst_frmOption : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { app::setupApplication(*qApp); }
+    void init();
+    void cleanup();
+
+    void noSettingsFile();
+    void loadedSettings_data();
+    void loadedSettings();
+    void windowDesign();
+    void controlGeometry_data();
+    void controlGeometry();
+    void centredOverTheMainWindow();
+    void tabOrder_data();
+    void tabOrder();
+    void escAndEnterCloseNothing();
+    void checkBoxShowsAndHidesTheFrame();
+    void browse();
+    void playPassesTheTextAsItStands();
+    void okWithTickedBoxAndEmptyPath();
+    void closingOtherwiseStoresNothing();
+    void windowKeptControlsMadeAnew();
+    void countdownGoesOnAndAlarmComesOver();
+    void saveFailureIsReported();
+
+private:
+    // Opens the options window with Alt+O and runs body while it is open. Whatever body leaves
+    // open is closed afterwards, so that a failed check cannot leave the modal loop running.
+    void openOptions(const std::function<void(frmOption *)> &body);
+    template<class T> static T *control(const frmOption *options, const char *name)
+    {
+        return options->findChild<T *>(QLatin1String(name));
+    }
+    static QWidget *focused() { return QApplication::focusWidget(); }
+    static void settings(const QString &enable, const QString &path)
+    {
+        modPomvale::SoundEnable = enable;
+        modPomvale::SoundPath = path;
+    }
+
+    std::unique_ptr<QTemporaryDir> m_dir; // stands for the executable's folder
+    std::unique_ptr<FakeMessageBox> m_messages;
+    std::unique_ptr<FakeSoundPlayer> m_sound;
+    std::unique_ptr<FakeFileDialog> m_files;
+    std::unique_ptr<frmMain> m_main;
+};
+
+void tst_frmOption::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+    platform::setApplicationDirOverride(m_dir->path());
+    modPomvale::IniPath.clear();
+    m_messages = std::make_unique<FakeMessageBox>();
+    m_sound = std::make_unique<FakeSoundPlayer>();
+    m_files = std::make_unique<FakeFileDialog>();
+    m_main = std::make_unique<frmMain>(); // loads the settings: none in the fresh folder
+    m_main->show();
+    QVERIFY(QTest::qWaitForWindowActive(m_main.get()));
+}
+
+void tst_frmOption::cleanup()
+{
+    m_main.reset();
+    m_files.reset();
+    m_sound.reset();
+    m_messages.reset();
+    platform::setApplicationDirOverride(QString());
+    m_dir.reset();
+}
+
+void tst_frmOption::openOptions(const std::function<void(frmOption *)> &body)
+{
+    // The headless platform has no window manager to hand activation back after a modal window.
+    m_main->activateWindow();
+    QVERIFY(QTest::qWaitFor([this] { return QApplication::activeWindow() == m_main.get(); }));
+
+    bool ran = false;
+    QTimer::singleShot(0, m_main.get(), [&body, &ran] {
+        auto *options = qobject_cast<frmOption *>(QApplication::activeModalWidget());
+        if (!options)
+            return;
+        // A dialog shares activation with its owner, so wait for the window itself to take the keys.
+        if (QTest::qWaitFor([options] { return QApplication::activeWindow() == options; })) {
+            body(options);
+            ran = true;
+        }
+        if (options->isVisible())
+            options->close();
+    });
+    QTest::keyClick(focused(), Qt::Key_O, Qt::AltModifier);
+    QVERIFY2(ran, "the options window did not open");
+    QVERIFY(!QApplication::activeModalWidget());
+}
+
+void tst_frmOption::noSettingsFile()
+{
+    QCOMPARE(modPomvale::SoundEnable, QStringLiteral("0"));
+    openOptions([this](frmOption *options) {
+        QCOMPARE(control<QCheckBox>(options, "chkSoundEnable")->checkState(), Qt::Unchecked);
+        QVERIFY(!control<QGroupBox>(options, "frameSound")->isVisible());
+        QVERIFY(!control<QLineEdit>(options, "txtFileName")->isVisible());
+        QCOMPARE(control<QLineEdit>(options, "txtFileName")->text(), QString()); // never the design's "c:\"
+        QCOMPARE(focused(), control<QPushButton>(options, "OKButton"));
+
+        // Enter at once stores the loaded settings again, which creates the file.
+        QTest::keyClick(focused(), Qt::Key_Return);
+        QVERIFY(!options->isVisible());
+    });
+    QCOMPARE(m_messages->texts, QStringList());
+    QCOMPARE(m_sound->calls, QStringList {"stop"});
+    const QString file = m_dir->filePath(QStringLiteral("Pomvale.ini"));
+    QCOMPARE(modPomvale::IniPath, file);
+    QVERIFY(QFileInfo(file).isFile());
+
+    settings(QStringLiteral("x"), QStringLiteral("x"));
+    modPomvale::LoadOption();
+    QCOMPARE(modPomvale::SoundEnable, QStringLiteral("0"));
+    QCOMPARE(modPomvale::SoundPath, QString());
+}
+
+void tst_frmOption::loadedSettings_data()
+{
+    QTest::addColumn<QString>("enable");
+    QTest::addColumn<Qt::CheckState>("state");
+    QTest::addColumn<QString>("storedByOk"); // after OK without touching anything
+
+    QTest::newRow("1") << "1" << Qt::Checked << "1";
+    QTest::newRow("0") << "0" << Qt::Unchecked << "0";
+    QTest::newRow("2 shows grayed") << "2" << Qt::PartiallyChecked << "2";
+    QTest::newRow("blank and leading zero") << " 01" << Qt::Checked << "1";
+    QTest::newRow("fraction to even") << "1.5" << Qt::PartiallyChecked << "2";
+    QTest::newRow("half rounds to 0") << "0.5" << Qt::Unchecked << "0";
+    // Values the box cannot show come up clear instead of failing.
+    QTest::newRow("no number") << "abc" << Qt::Unchecked << "0";
+    QTest::newRow("another number") << "3" << Qt::Unchecked << "0";
+    QTest::newRow("negative") << "-1" << Qt::Unchecked << "0";
+    QTest::newRow("beyond 16 bits") << "70000" << Qt::Unchecked << "0";
+}
+
+void tst_frmOption::loadedSettings()
+{
+    QFETCH(QString, enable);
+    QFETCH(Qt::CheckState, state);
+    QFETCH(QString, storedByOk);
+
+    const QString path = QStringLiteral(" /sounds/ベル.wav ");
+    settings(enable, path);
+    openOptions([&](frmOption *options) {
+        QCOMPARE(control<QCheckBox>(options, "chkSoundEnable")->checkState(), state);
+        QCOMPARE(control<QGroupBox>(options, "frameSound")->isVisible(), state == Qt::Checked);
+        QCOMPARE(control<QLineEdit>(options, "txtFileName")->text(), path);
+        QTest::mouseClick(control<QPushButton>(options, "OKButton"), Qt::LeftButton);
+        QVERIFY(!options->isVisible());
+    });
+    QCOMPARE(modPomvale::SoundEnable, storedByOk);
+    QCOMPARE(modPomvale::SoundPath, path); // untrimmed
+    QCOMPARE(m_messages->texts, QStringList());
+}
+
+void tst_frmOption::windowDesign()
+{
+    openOptions([this](frmOption *options) {
+        QCOMPARE(options->parentWidget(), m_main.get());
+        QVERIFY(options->isModal());
+        QCOMPARE(options->windowType(), Qt::Dialog);
+        QVERIFY(options->windowFlags() & Qt::FramelessWindowHint);
+        QCOMPARE(options->windowTitle(), QStringLiteral("オプション画面"));
+        QCOMPARE(options->size(), QSize(251, 149));
+        QCOMPARE(options->frameGeometry(), options->geometry()); // no border
+        QCOMPARE(options->minimumSize(), options->maximumSize());
+
+        QCOMPARE(control<QPushButton>(options, "CancelButton")->text(), QStringLiteral("ｷｬﾝｾﾙ"));
+        auto *title = control<QLabel>(options, "lblTitle");
+        QVERIFY(title->geometry().right() > options->width()); // cut off by the window's edge
+        QVERIFY(title->sizeHint().width() < options->width() - title->x()); // yet its words show
+        auto *frame = control<QGroupBox>(options, "frameSound");
+        QCOMPARE(frame->title(), QStringLiteral("鳴らしたい音のファイル"));
+        QCOMPARE(options->width() - frame->geometry().right() - 1, 2); // 30 twips short of the edge
+
+        auto *browse = control<QPushButton>(options, "cmdOpenFile");
+        auto *play = control<QPushButton>(options, "cmdPlay");
+        QCOMPARE(browse->toolTip(), QStringLiteral("wavファイルを参照します。"));
+        QCOMPARE(play->toolTip(), QString());
+        QVERIFY(browse->text().isEmpty() && play->text().isEmpty());
+        QCOMPARE(browse->iconSize(), QSize(16, 16));
+        QCOMPARE(play->iconSize(), QSize(24, 22));
+        QCOMPARE(browse->icon().pixmap(16, 16).size(), QSize(16, 16)); // the picture was found
+        QCOMPARE(play->icon().pixmap(24, 22).size(), QSize(24, 22));
+        QVERIFY(!browse->accessibleName().isEmpty());
+        QVERIFY(!play->accessibleName().isEmpty());
+        QVERIFY(browse->accessibleName() != play->accessibleName());
+
+        // No length limit that would cut a long stored path.
+        QVERIFY(control<QLineEdit>(options, "txtFileName")->maxLength() > 1 << 20);
+    });
+}
+
+void tst_frmOption::controlGeometry_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("container");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QRect>("geometry"); // logical pixels, 15 twips each
+
+    QTest::newRow("OKButton") << "OKButton"
+                              << "client"
+                              << "OK" << QRect(8, 112, 81, 25);
+    QTest::newRow("CancelButton") << "CancelButton"
+                                  << "client"
+                                  << "ｷｬﾝｾﾙ" << QRect(160, 112, 81, 25);
+    QTest::newRow("chkSoundEnable") << "chkSoundEnable"
+                                    << "client"
+                                    << "時間経過時、音を鳴らす" << QRect(8, 24, 169, 25);
+    QTest::newRow("lblTitle") << "lblTitle"
+                              << "client"
+                              << "オプション画面" << QRect(8, 8, 305, 17);
+    QTest::newRow("frameSound") << "frameSound"
+                                << "client"
+                                << "鳴らしたい音のファイル" << QRect(0, 48, 249, 57);
+    QTest::newRow("txtFileName") << "txtFileName"
+                                 << "frameSound"
+                                 << "/a.wav" << QRect(8, 24, 185, 25);
+    QTest::newRow("cmdOpenFile") << "cmdOpenFile"
+                                 << "frameSound"
+                                 << "" << QRect(192, 24, 25, 25);
+    QTest::newRow("cmdPlay") << "cmdPlay"
+                             << "frameSound"
+                             << "" << QRect(216, 24, 25, 25);
+}
+
+void tst_frmOption::controlGeometry()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, container);
+    QFETCH(QString, caption);
+    QFETCH(QRect, geometry);
+
+    settings(QStringLiteral("1"), QStringLiteral("/a.wav"));
+    openOptions([&](frmOption *options) {
+        auto *widget = options->findChild<QWidget *>(name);
+        QVERIFY(widget);
+        QCOMPARE(widget->parentWidget()->objectName(), container);
+        QCOMPARE(widget->geometry(), geometry);
+        QCOMPARE(widget->mapTo(options, QPoint()),
+                 options->findChild<QWidget *>(container)->mapTo(options, QPoint()) + geometry.topLeft());
+        const QVariant text = widget->property("text");
+        QCOMPARE(text.isValid() ? text.toString() : widget->property("title").toString(), caption);
+    });
+}
+
+void tst_frmOption::centredOverTheMainWindow()
+{
+    const QRect screen = m_main->screen()->availableGeometry();
+    for (const QPoint &place :
+         {screen.topLeft() + QPoint(20, 30), screen.center(), screen.topLeft() + QPoint(300, 5)}) {
+        m_main->move(place);
+        QTRY_COMPARE(m_main->pos(), place);
+        openOptions([this](frmOption *options) {
+            const QPoint offCentre = options->frameGeometry().center() - m_main->frameGeometry().center();
+            QVERIFY2(offCentre.manhattanLength() <= 1,
+                     qPrintable(QString::number(offCentre.manhattanLength())));
+        });
+    }
+}
+
+void tst_frmOption::tabOrder_data()
+{
+    QTest::addColumn<QString>("enable");
+    QTest::addColumn<QStringList>("order");
+
+    QTest::newRow("clear") << "0" << QStringList {"OKButton", "CancelButton", "chkSoundEnable", "OKButton"};
+    QTest::newRow("ticked") << "1"
+                            << QStringList {"OKButton",    "CancelButton", "chkSoundEnable", "txtFileName",
+                                            "cmdOpenFile", "cmdPlay",      "OKButton"};
+}
+
+void tst_frmOption::tabOrder()
+{
+    QFETCH(QString, enable);
+    QFETCH(QStringList, order);
+
+    settings(enable, QStringLiteral("/sounds/alarm.wav"));
+    openOptions([&](frmOption *options) {
+        QCOMPARE(focused()->objectName(), order.constFirst());
+        for (qsizetype i = 1; i < order.size(); ++i) {
+            QTest::keyClick(focused(), Qt::Key_Tab);
+            QCOMPARE(focused()->objectName(), order.at(i));
+        }
+        if (enable != QLatin1String("1"))
+            return;
+
+        // Moving into the path box, forwards or backwards, selects its whole text.
+        auto *path = control<QLineEdit>(options, "txtFileName");
+        for (int i = 0; i < 3; ++i)
+            QTest::keyClick(focused(), Qt::Key_Tab);
+        QCOMPARE(focused(), path);
+        QCOMPARE(path->selectedText(), path->text());
+        QTest::keyClick(path, Qt::Key_End);
+        QVERIFY(!path->hasSelectedText());
+        QTest::keyClick(focused(), Qt::Key_Tab);
+        QTest::keyClick(focused(), Qt::Key_Backtab);
+        QCOMPARE(focused(), path);
+        QCOMPARE(path->selectedText(), path->text());
+    });
+}
+
+void tst_frmOption::escAndEnterCloseNothing()
+{
+    settings(QStringLiteral("1"), QStringLiteral("/a.wav"));
+    openOptions([this](frmOption *options) {
+        auto *box = control<QCheckBox>(options, "chkSoundEnable");
+        auto *path = control<QLineEdit>(options, "txtFileName");
+        for (QWidget *widget : {static_cast<QWidget *>(control<QPushButton>(options, "OKButton")),
+                                static_cast<QWidget *>(control<QPushButton>(options, "CancelButton")),
+                                static_cast<QWidget *>(box), static_cast<QWidget *>(path)}) {
+            widget->setFocus();
+            QTest::keyClick(widget, Qt::Key_Escape);
+            QVERIFY2(options->isVisible(), qPrintable(widget->objectName()));
+        }
+        // Enter reaches only a focused button: on the box or in the path box it does nothing.
+        for (QWidget *widget : {static_cast<QWidget *>(box), static_cast<QWidget *>(path)}) {
+            widget->setFocus();
+            QTest::keyClick(widget, Qt::Key_Return);
+            QTest::keyClick(widget, Qt::Key_Enter, Qt::KeypadModifier);
+            QVERIFY2(options->isVisible(), qPrintable(widget->objectName()));
+        }
+        QCOMPARE(box->checkState(), Qt::Checked);
+        QCOMPARE(m_sound->calls, QStringList());
+
+        // Enter on the focused play button plays; on Cancel it closes without storing.
+        control<QPushButton>(options, "cmdPlay")->setFocus();
+        QTest::keyClick(focused(), Qt::Key_Return);
+        QCOMPARE(m_sound->calls, QStringList {"play:/a.wav"});
+        box->setFocus();
+        QTest::keyClick(box, Qt::Key_Space);
+        QCOMPARE(box->checkState(), Qt::Unchecked);
+        control<QPushButton>(options, "CancelButton")->setFocus();
+        QTest::keyClick(focused(), Qt::Key_Return);
+        QVERIFY(!options->isVisible());
+    });
+    QCOMPARE(modPomvale::SoundEnable, QStringLiteral("1"));
+    QCOMPARE(m_sound->calls, (QStringList {"play:/a.wav", "stop"}));
+}
+
+void tst_frmOption::checkBoxShowsAndHidesTheFrame()
+{
+    settings(QStringLiteral("2"), QStringLiteral("/sounds/bell.wav"));
+    openOptions([this](frmOption *options) {
+        auto *box = control<QCheckBox>(options, "chkSoundEnable");
+        auto *frame = control<QGroupBox>(options, "frameSound");
+        auto *path = control<QLineEdit>(options, "txtFileName");
+
+        // A click on the grayed box ticks it; from there clicks only clear and tick.
+        const Qt::CheckState expected[] = {Qt::Checked, Qt::Unchecked, Qt::Checked, Qt::Unchecked};
+        for (Qt::CheckState state : expected) {
+            QTest::mouseClick(box, Qt::LeftButton);
+            QCOMPARE(box->checkState(), state);
+            QCOMPARE(frame->isVisible(), state == Qt::Checked);
+            QCOMPARE(path->isVisible(), state == Qt::Checked);
+            QCOMPARE(path->text(), QStringLiteral("/sounds/bell.wav"));
+            QCOMPARE(modPomvale::SoundEnable, QStringLiteral("2")); // nothing stored before OK
+        }
+        QTest::mouseClick(control<QPushButton>(options, "OKButton"), Qt::LeftButton);
+    });
+    // Cleared, and the path kept with it.
+    QCOMPARE(modPomvale::SoundEnable, QStringLiteral("0"));
+    QCOMPARE(modPomvale::SoundPath, QStringLiteral("/sounds/bell.wav"));
+    modPomvale::LoadOption();
+    QCOMPARE(modPomvale::SoundEnable, QStringLiteral("0"));
+    QCOMPARE(modPomvale::SoundPath, QStringLiteral("/sounds/bell.wav"));
+}
+
+void tst_frmOption::browse()
+{
+    settings(QStringLiteral("1"), QStringLiteral("/stored.wav"));
+    openOptions([this](frmOption *options) {
+        auto *path = control<QLineEdit>(options, "txtFileName");
+        auto *browse = control<QPushButton>(options, "cmdOpenFile");
+        path->selectAll();
+        QTest::keyClicks(path, QStringLiteral("/typed.wav"));
+
+        m_files->answer.clear(); // cancelled
+        QTest::mouseClick(browse, Qt::LeftButton);
+        QCOMPARE(path->text(), QStringLiteral("/typed.wav"));
+
+        m_files->answer = QStringLiteral("/home/user/音/chosen.wav");
+        QTest::mouseClick(browse, Qt::LeftButton);
+        QCOMPARE(path->text(), QStringLiteral("/home/user/音/chosen.wav"));
+
+        m_files->answer.clear(); // a later cancel keeps the chosen name too
+        QTest::mouseClick(browse, Qt::LeftButton);
+        QCOMPARE(path->text(), QStringLiteral("/home/user/音/chosen.wav"));
+
+        QCOMPARE(m_files->filters, QStringList(3, QStringLiteral("wavファイル(*.wav)|*.wav")));
+        QCOMPARE(modPomvale::SoundPath, QStringLiteral("/stored.wav")); // browsing stores nothing
+        QTest::mouseClick(control<QPushButton>(options, "CancelButton"), Qt::LeftButton);
+    });
+    QCOMPARE(modPomvale::SoundPath, QStringLiteral("/stored.wav"));
+    QVERIFY(!QFileInfo::exists(m_dir->filePath(QStringLiteral("Pomvale.ini"))));
+    openOptions([](frmOption *options) {
+        QCOMPARE(control<QLineEdit>(options, "txtFileName")->text(), QStringLiteral("/stored.wav"));
+    });
+}
+
+void tst_frmOption::playPassesTheTextAsItStands()
+{
+    settings(QStringLiteral("1"), QString());
+    openOptions([this](frmOption *options) {
+        auto *path = control<QLineEdit>(options, "txtFileName");
+        auto *play = control<QPushButton>(options, "cmdPlay");
+        QTest::mouseClick(play, Qt::LeftButton); // empty
+        QTest::keyClicks(path, QStringLiteral(" no such file "));
+        QTest::mouseClick(play, Qt::LeftButton);
+        QTest::mouseClick(play, Qt::LeftButton); // again: starts over
+        QCOMPARE(m_sound->calls, (QStringList {"play:", "play: no such file ", "play: no such file "}));
+        QVERIFY(options->isVisible());
+        QTest::mouseClick(control<QPushButton>(options, "OKButton"), Qt::LeftButton);
+    });
+    QCOMPARE(m_sound->calls.constLast(), QStringLiteral("stop")); // closing ends the preview
+    QCOMPARE(m_messages->texts, QStringList()); // nothing is reported
+}
+
+void tst_frmOption::okWithTickedBoxAndEmptyPath()
+{
+    settings(QStringLiteral("0"), QStringLiteral("/old.wav"));
+    openOptions([](frmOption *options) {
+        QTest::mouseClick(control<QCheckBox>(options, "chkSoundEnable"), Qt::LeftButton);
+        auto *path = control<QLineEdit>(options, "txtFileName");
+        path->setFocus();
+        QTest::keyClick(path, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(path, Qt::Key_Delete);
+        QTest::mouseClick(control<QPushButton>(options, "OKButton"), Qt::LeftButton);
+        QVERIFY(!options->isVisible());
+    });
+    QCOMPARE(modPomvale::SoundEnable, QStringLiteral("1"));
+    QCOMPARE(modPomvale::SoundPath, QString());
+    QCOMPARE(m_messages->texts, QStringList());
+    modPomvale::LoadOption();
+    QCOMPARE(modPomvale::SoundEnable, QStringLiteral("1"));
+    QCOMPARE(modPomvale::SoundPath, QString());
+}
+
+void tst_frmOption::closingOtherwiseStoresNothing()
+{
+    settings(QStringLiteral("1"), QStringLiteral("/a.wav"));
+    openOptions([this](frmOption *options) {
+        QTest::mouseClick(control<QCheckBox>(options, "chkSoundEnable"), Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(options, "cmdPlay"), Qt::LeftButton);
+        QVERIFY(options->close()); // what Alt+F4 or the window manager asks for
+    });
+    QCOMPARE(modPomvale::SoundEnable, QStringLiteral("1"));
+    QCOMPARE(m_sound->calls, (QStringList {"play:/a.wav", "stop"}));
+    QVERIFY(!QFileInfo::exists(m_dir->filePath(QStringLiteral("Pomvale.ini"))));
+}
+
+void tst_frmOption::windowKeptControlsMadeAnew()
+{
+    QPointer<frmOption> first;
+    QPointer<QPushButton> firstOk;
+    openOptions([&](frmOption *options) {
+        first = options;
+        firstOk = control<QPushButton>(options, "OKButton");
+        QTest::mouseClick(control<QCheckBox>(options, "chkSoundEnable"), Qt::LeftButton);
+        QTest::keyClicks(control<QLineEdit>(options, "txtFileName"), QStringLiteral("edited"));
+    });
+    QVERIFY(first);
+    QVERIFY(!firstOk); // gone with the closing
+    QCOMPARE(first->findChildren<QWidget *>(), QList<QWidget *>());
+    openOptions([&](frmOption *options) {
+        QCOMPARE(options, first.data());
+        QCOMPARE(control<QCheckBox>(options, "chkSoundEnable")->checkState(), Qt::Unchecked);
+        QCOMPARE(control<QLineEdit>(options, "txtFileName")->text(), QString());
+        QCOMPARE(focused(), control<QPushButton>(options, "OKButton"));
+    });
+    QCOMPARE(m_main->findChildren<frmOption *>().size(), 1);
+}
+
+void tst_frmOption::countdownGoesOnAndAlarmComesOver()
+{
+    settings(QStringLiteral("1"), QStringLiteral("/alarm.wav"));
+    auto *display = m_main->findChild<QLabel *>(QStringLiteral("lblDisp"));
+    auto *timeTic = m_main->findChild<platform::TimerControl *>(QStringLiteral("timeTic"));
+    for (const char *name : {"cmdNum0", "cmdNum0", "cmdNum0", "cmdNum2", "cmdStart"})
+        QTest::mouseClick(m_main->findChild<QPushButton *>(QLatin1String(name)), Qt::LeftButton);
+    QCOMPARE(display->text(), QStringLiteral("00:02"));
+
+    bool optionsOpenDuringAlarm = false;
+    openOptions([&](frmOption *options) {
+        QVERIFY(timeTic->isEnabled()); // opening the window stops nothing
+        // Unsaved edits do not reach the alarm: it plays what OK stored last.
+        QTest::mouseClick(control<QCheckBox>(options, "chkSoundEnable"), Qt::LeftButton);
+        emit timeTic->Timer();
+        QCOMPARE(display->text(), QStringLiteral("00:01"));
+
+        m_messages->whileOpen = [&] { optionsOpenDuringAlarm = options->isVisible(); };
+        emit timeTic->Timer();
+        QCOMPARE(m_messages->texts, QStringList {"アラームが鳴りましたよ。"});
+        QCOMPARE(m_messages->owners, QList<QWidget *> {m_main.get()});
+        QCOMPARE(m_sound->calls, (QStringList {"play:/alarm.wav", "stop"}));
+        QCOMPARE(display->text(), QStringLiteral("00:02"));
+        QVERIFY(options->isVisible());
+        QCOMPARE(control<QCheckBox>(options, "chkSoundEnable")->checkState(), Qt::Unchecked);
+    });
+    QVERIFY(optionsOpenDuringAlarm);
+}
+
+void tst_frmOption::saveFailureIsReported()
+{
+    // A folder where the file belongs: nobody, root included, can write the settings there.
+    QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("Pomvale.ini")));
+    settings(QStringLiteral("0"), QString());
+    openOptions([this](frmOption *options) {
+        QTest::mouseClick(control<QCheckBox>(options, "chkSoundEnable"), Qt::LeftButton);
+        QTest::keyClicks(control<QLineEdit>(options, "txtFileName"), QStringLiteral("/new.wav"));
+        m_messages->whileOpen = [options] { QVERIFY(options->isVisible()); }; // before it closes
+        QTest::mouseClick(control<QPushButton>(options, "OKButton"), Qt::LeftButton);
+        QVERIFY(!options->isVisible());
+    });
+    QCOMPARE(m_messages->texts.size(), 1);
+    const QString text = m_messages->texts.constFirst();
+    QVERIFY2(text.contains(QDir::toNativeSeparators(m_dir->filePath(QStringLiteral("Pomvale.ini")))),
+             qPrintable(text));
+    QVERIFY2(text.contains(QStringLiteral("保存されていません")), qPrintable(text));
+    QCOMPARE(m_messages->titles, QStringList {"オプション画面"});
+    // The new values are in effect until the program ends.
+    QCOMPARE(modPomvale::SoundEnable, QStringLiteral("1"));
+    QCOMPARE(modPomvale::SoundPath, QStringLiteral("/new.wav"));
+}
+
+QTEST_MAIN(tst_frmOption)
+#include "tst_frmoption.moc"

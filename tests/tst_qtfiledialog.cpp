@@ -1,0 +1,110 @@
+// The real file-open dialog behind the platform layer: its filter, and what it hands back.
+#include "platform/qtfiledialog.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+
+class tst_QtFileDialog : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void offersTheOneFilterAndOnlyExistingFiles();
+    void choosingAFileGivesItsFullPath();
+    void cancellingGivesAnEmptyName();
+
+private:
+    // Runs showOpen and acts on the dialog while it is open; closes it if act leaves it open.
+    QString showOpen(const QString &filter, const std::function<void(QFileDialog *)> &act);
+
+    // Types a name into the dialog's name box and presses Enter, as the user would.
+    static void typeName(QFileDialog *dialog, const QString &name)
+    {
+        auto *edit = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+        QVERIFY(edit);
+        edit->setFocus();
+        edit->clear();
+        QTest::keyClicks(edit, name);
+        QTest::keyClick(edit, Qt::Key_Return);
+    }
+
+    QTemporaryDir m_dir;
+};
+
+void tst_QtFileDialog::init()
+{
+    QVERIFY(m_dir.isValid());
+    for (const char *name : {"bell.wav", "notes.txt"}) {
+        QFile file(m_dir.filePath(QLatin1String(name)));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    }
+}
+
+QString tst_QtFileDialog::showOpen(const QString &filter, const std::function<void(QFileDialog *)> &act)
+{
+    QTimer::singleShot(0, this, [&act] {
+        auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+        QVERIFY(dialog);
+        act(dialog);
+        if (dialog->isVisible())
+            dialog->reject();
+    });
+    platform::QtFileDialog files;
+    return files.showOpen(nullptr, filter);
+}
+
+void tst_QtFileDialog::offersTheOneFilterAndOnlyExistingFiles()
+{
+    showOpen(QStringLiteral("wavファイル(*.wav)|*.wav"), [this](QFileDialog *dialog) {
+        QCOMPARE(dialog->nameFilters(), QStringList {"wavファイル(*.wav)"}); // the patterns not shown twice
+        QCOMPARE(dialog->fileMode(), QFileDialog::ExistingFile);
+        QCOMPARE(dialog->acceptMode(), QFileDialog::AcceptOpen);
+
+        // A name that names no file is refused with a warning, and the dialog stays open.
+        dialog->setDirectory(m_dir.path());
+        bool warned = false;
+        QTimer::singleShot(0, dialog, [&warned] {
+            auto *warning = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            warned = warning != nullptr;
+            if (warning)
+                warning->close();
+        });
+        typeName(dialog, QStringLiteral("missing.wav"));
+        QVERIFY(warned);
+        QVERIFY(dialog->isVisible());
+    });
+    showOpen(QStringLiteral("Sounds|*.wav;*.wave|All|*"), [](QFileDialog *dialog) {
+        QCOMPARE(dialog->nameFilters(), (QStringList {"Sounds (*.wav *.wave)", "All (*)"}));
+    });
+}
+
+void tst_QtFileDialog::choosingAFileGivesItsFullPath()
+{
+    const QString chosen = showOpen(QStringLiteral("wavファイル(*.wav)|*.wav"), [this](QFileDialog *dialog) {
+        dialog->setDirectory(m_dir.path());
+        typeName(dialog, QStringLiteral("bell.wav"));
+    });
+    QCOMPARE(chosen, m_dir.filePath(QStringLiteral("bell.wav")));
+}
+
+void tst_QtFileDialog::cancellingGivesAnEmptyName()
+{
+    const QString chosen = showOpen(QStringLiteral("wavファイル(*.wav)|*.wav"), [this](QFileDialog *dialog) {
+        dialog->setDirectory(m_dir.path());
+        dialog->selectFile(QStringLiteral("bell.wav"));
+        dialog->reject();
+    });
+    QCOMPARE(chosen, QString());
+}
+
+QTEST_MAIN(tst_QtFileDialog)
+#include "tst_qtfiledialog.moc"
