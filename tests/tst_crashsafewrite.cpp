@@ -1,0 +1,103 @@
+// A writer killed at any moment leaves the settings file whole, with the old or the new value.
+#include "platform/inidocument.h"
+#include "platform/profile.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+#include <sys/wait.h>
+#include <unistd.h>
+
+class tst_CrashSafeWrite : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void killedWriterLeavesWholeFile();
+};
+
+namespace {
+
+QByteArray withPath(const QByteArray &file, const QString &path)
+{
+    platform::IniDocument document(file);
+    document.setValue(u"Option", u"Path", path);
+    return document.bytes();
+}
+
+QByteArray readAll(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+} // namespace
+
+void tst_CrashSafeWrite::killedWriterLeavesWholeFile()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("Pomvale.ini"));
+
+    // Large enough that a write takes a while, so that kills land inside writes.
+    QByteArray initial("; settings\r\n[Other]\r\n");
+    for (int i = 0; i < 2000; ++i)
+        initial += "key" + QByteArray::number(i) + "=some value that takes room\r\n";
+    initial += "[Option]\r\nEnable=1\r\nPath=/old.wav\r\n";
+    const QString first = QStringLiteral("/first/") + QString(200, u'a');
+    const QString second = QStringLiteral("/second/") + QString(300, u'b');
+    const QByteArray firstFile = withPath(initial, first);
+    const QByteArray secondFile = withPath(initial, second);
+    {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(firstFile);
+    }
+
+    const quint32 seed = QRandomGenerator::global()->generate();
+    qInfo("seed %u", seed);
+    QRandomGenerator random(seed);
+    int sawOld = 0;
+    int sawNew = 0;
+    bool holdsFirst = true;
+    for (int round = 0; round < 200; ++round) {
+        // A forked copy of this process writes the value the file does not hold, then the other,
+        // and so on, until it is killed at a random moment: before, inside or after a write.
+        const QString &next = holdsFirst ? second : first;
+        const QString &then = holdsFirst ? first : second;
+        const qint64 spin = random.bounded(25'000) * 1000;
+        const pid_t writer = ::fork();
+        QVERIFY(writer >= 0);
+        if (writer == 0) {
+            for (unsigned long i = 0;; ++i)
+                platform::writeProfileString(path, u"Option", u"Path", i % 2 ? then : next);
+        }
+        QElapsedTimer timer;
+        timer.start();
+        while (timer.nsecsElapsed() < spin) { }
+        ::kill(writer, SIGKILL);
+        int status = 0;
+        QCOMPARE(::waitpid(writer, &status, 0), writer);
+        QVERIFY(WIFSIGNALED(status));
+
+        const QByteArray after = readAll(path);
+        const bool nowFirst = after == firstFile;
+        if (!nowFirst && after != secondFile)
+            QFAIL(
+                qPrintable(QStringLiteral("round %1: the file is neither the old nor the new one (%2 bytes)")
+                               .arg(round)
+                               .arg(after.size())));
+        ++(nowFirst == holdsFirst ? sawOld : sawNew);
+        holdsFirst = nowFirst;
+    }
+    qInfo("old value %d times, new value %d times", sawOld, sawNew);
+    QVERIFY(sawOld > 0 && sawNew > 0);
+}
+
+QTEST_GUILESS_MAIN(tst_CrashSafeWrite)
+#include "tst_crashsafewrite.moc"

@@ -1,0 +1,263 @@
+// The sound settings and the file beside the executable that keeps them, through modPomvale,
+// modINI and modPath as the rest of the program uses them.
+#include "platform/paths.h"
+#include "settings/modini.h"
+#include "settings/modpath.h"
+#include "settings/modpomvale.h"
+#include "timer/frmmain.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+class tst_modPomvale : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void firstStartCreatesNoFile();
+    void folderNamedLikeTheFileIsNoFile();
+    void loadOption_data();
+    void loadOption();
+    void mainWindowLoadsTheSettingsFirst();
+    void saveCreatesTheFileAndLoadReadsIt();
+    void failedSaveIsReported();
+
+    void readIniEdgeCases();
+    void writeIniEdgeCases();
+    void combinePath_data();
+    void combinePath();
+    void errorsPutTheCursorBack();
+
+private:
+    QString iniFile() const { return m_dir->filePath(QStringLiteral("Pomvale.ini")); }
+    void put(const QByteArray &bytes);
+    QByteArray contents() const;
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+};
+
+void tst_modPomvale::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+    platform::setApplicationDirOverride(m_dir->path());
+    modPomvale::IniPath.clear();
+    modPomvale::SoundEnable.clear();
+    modPomvale::SoundPath.clear();
+}
+
+void tst_modPomvale::cleanup()
+{
+    platform::setApplicationDirOverride({});
+    while (QGuiApplication::overrideCursor())
+        QGuiApplication::restoreOverrideCursor();
+}
+
+void tst_modPomvale::put(const QByteArray &bytes)
+{
+    QFile f(iniFile());
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(bytes);
+}
+
+QByteArray tst_modPomvale::contents() const
+{
+    QFile f(iniFile());
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+void tst_modPomvale::firstStartCreatesNoFile()
+{
+    modPomvale::LoadOption();
+    QCOMPARE(modPomvale::SoundEnable, "0");
+    QCOMPARE(modPomvale::SoundPath, "");
+    QCOMPARE(modPomvale::IniPath, "");
+    QVERIFY(QDir(m_dir->path()).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
+}
+
+void tst_modPomvale::folderNamedLikeTheFileIsNoFile()
+{
+    QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("Pomvale.ini")));
+    modPomvale::SoundEnable = "1";
+    modPomvale::LoadOption();
+    QCOMPARE(modPomvale::SoundEnable, "0");
+    QCOMPARE(modPomvale::IniPath, "");
+}
+
+void tst_modPomvale::loadOption_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QString>("enable");
+    QTest::addColumn<QString>("path");
+
+    QTest::newRow("both keys") << QByteArray("[Option]\r\nEnable=1\r\nPath=/home/a/alarm.wav\r\n") << "1"
+                               << "/home/a/alarm.wav";
+    QTest::newRow("only the path") << QByteArray("[Option]\nPath=/a.wav\n") << "0"
+                                   << "/a.wav";
+    QTest::newRow("empty enable") << QByteArray("[Option]\nEnable=\nPath=/a.wav\n") << "0"
+                                  << "/a.wav";
+    QTest::newRow("hand-edited enable kept as text") << QByteArray("[Option]\nEnable=2\n") << "2"
+                                                     << "";
+    QTest::newRow("no section") << QByteArray("[Other]\nEnable=1\nPath=/a.wav\n") << "0"
+                                << "";
+    QTest::newRow("empty file") << QByteArray() << "0"
+                                << "";
+    QTest::newRow("Japanese path")
+        << u"[Option]\nEnable=1\nPath=/home/ユーザー/音楽/目覚まし.wav\n"_qs.toUtf8() << "1"
+        << u"/home/ユーザー/音楽/目覚まし.wav"_qs;
+    const QString longPath = u"/音楽"_qs.repeated(600) + u"/a.wav"_qs; // 3,600 bytes: read whole
+    QTest::newRow("long path") << (u"[Option]\nPath="_qs + longPath + u"\n"_qs).toUtf8() << "0" << longPath;
+}
+
+void tst_modPomvale::loadOption()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(QString, enable);
+    QFETCH(QString, path);
+
+    put(file);
+    modPomvale::SoundEnable = "stale";
+    modPomvale::SoundPath = "stale";
+    modPomvale::LoadOption();
+    QCOMPARE(modPomvale::SoundEnable, enable);
+    QCOMPARE(modPomvale::SoundPath, path);
+    QCOMPARE(modPomvale::IniPath, iniFile());
+    QCOMPARE(contents(), file);
+}
+
+void tst_modPomvale::mainWindowLoadsTheSettingsFirst()
+{
+    put("[Option]\nEnable=1\nPath=/a.wav\n");
+    const frmMain window;
+    QCOMPARE(modPomvale::SoundEnable, "1");
+    QCOMPARE(modPomvale::SoundPath, "/a.wav");
+}
+
+void tst_modPomvale::saveCreatesTheFileAndLoadReadsIt()
+{
+    modPomvale::SoundEnable = "1";
+    modPomvale::SoundPath = u"/home/ユーザー/音楽/a.wav"_qs;
+    QVERIFY(modPomvale::SaveOption());
+    QCOMPARE(modPomvale::IniPath, iniFile());
+    QCOMPARE(contents(), u"[Option]\r\nEnable=1\r\nPath=/home/ユーザー/音楽/a.wav\r\n"_qs.toUtf8());
+
+    // With the sound off the path is still written.
+    modPomvale::SoundEnable = "0";
+    modPomvale::SoundPath = "/b.wav";
+    QVERIFY(modPomvale::SaveOption());
+    QCOMPARE(contents(), QByteArray("[Option]\r\nEnable=0\r\nPath=/b.wav\r\n"));
+
+    modPomvale::SoundEnable.clear();
+    modPomvale::SoundPath.clear();
+    modPomvale::LoadOption();
+    QCOMPARE(modPomvale::SoundEnable, "0");
+    QCOMPARE(modPomvale::SoundPath, "/b.wav");
+
+    // An empty path is written as an empty value and reads back as "".
+    modPomvale::SoundPath.clear();
+    QVERIFY(modPomvale::SaveOption());
+    modPomvale::SoundPath = "stale";
+    modPomvale::LoadOption();
+    QCOMPARE(modPomvale::SoundPath, "");
+}
+
+void tst_modPomvale::failedSaveIsReported()
+{
+    QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("Pomvale.ini")));
+    modPomvale::SoundEnable = "1";
+    modPomvale::SoundPath = "/a.wav";
+    QVERIFY(!modPomvale::SaveOption());
+    QCOMPARE(modPomvale::SoundEnable, "1"); // still in effect in memory
+    QCOMPARE(modPomvale::SoundPath, "/a.wav");
+
+    platform::setApplicationDirOverride(m_dir->filePath(QStringLiteral("no such folder")));
+    QVERIFY(!modPomvale::SaveOption());
+}
+
+void tst_modPomvale::readIniEdgeCases()
+{
+    put("[Option]\nEnable=1\nEmpty=\n");
+    QString value = "unchanged";
+    QVERIFY(!modINI::ReadIni("", "Option", "Enable", value));
+    QVERIFY(!modINI::ReadIni(iniFile(), "", "Enable", value));
+    QVERIFY(!modINI::ReadIni(iniFile(), "Option", "", value));
+    QVERIFY(!modINI::ReadIni(m_dir->filePath("missing.ini"), "Option", "Enable", value));
+    QVERIFY(!modINI::ReadIni(iniFile(), "Option", "Empty", value));
+    QVERIFY(!modINI::ReadIni(iniFile(), "Option", "Missing", value));
+    QCOMPARE(value, "unchanged");
+    QVERIFY(!QFile::exists(m_dir->filePath("missing.ini")));
+
+    QVERIFY(modINI::ReadIni(iniFile(), "Option", "Enable", value));
+    QCOMPARE(value, "1");
+}
+
+void tst_modPomvale::writeIniEdgeCases()
+{
+    QVERIFY(!modINI::WriteIni(iniFile(), "", "Enable", "1"));
+    QVERIFY(!modINI::WriteIni(iniFile(), "Option", "", "1"));
+    QVERIFY(!QFile::exists(iniFile()));
+
+    QVERIFY(modINI::WriteIni(iniFile(), "Option", "Enable", ""));
+    QCOMPARE(contents(), QByteArray("[Option]\r\nEnable=\r\n"));
+    QString value = "unchanged";
+    QVERIFY(!modINI::ReadIni(iniFile(), "Option", "Enable", value));
+    QCOMPARE(value, "unchanged");
+
+    QVERIFY(!modINI::WriteIni(iniFile(), "Option", "Path", "two\nlines")); // would break the file
+    QCOMPARE(contents(), QByteArray("[Option]\r\nEnable=\r\n"));
+}
+
+void tst_modPomvale::combinePath_data()
+{
+    QTest::addColumn<QString>("dir");
+    QTest::addColumn<QString>("joined");
+    QTest::newRow("folder") << "/opt/Pomvale"
+                            << "/opt/Pomvale/Pomvale.ini";
+    QTest::newRow("folder ending in a separator") << "/opt/Pomvale/"
+                                                  << "/opt/Pomvale/Pomvale.ini";
+    QTest::newRow("root") << "/"
+                          << "/Pomvale.ini";
+    QTest::newRow("no folder") << ""
+                               << "Pomvale.ini";
+}
+
+void tst_modPomvale::combinePath()
+{
+    QFETCH(QString, dir);
+    QFETCH(QString, joined);
+    QCOMPARE(modPath::CombinePath(dir, "Pomvale.ini"), joined);
+}
+
+void tst_modPomvale::errorsPutTheCursorBack()
+{
+    put("[Option]\nEnable=1\n");
+    QString value;
+
+    // A plain miss is no error: the cursor stays.
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    QVERIFY(!modINI::ReadIni(iniFile(), "Option", "Missing", value));
+    QVERIFY(QGuiApplication::overrideCursor());
+
+    // A file too large to be settings cannot be read.
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    QFile f(iniFile());
+    QVERIFY(f.resize(200 * 1024 * 1024));
+    QVERIFY(!modINI::ReadIni(iniFile(), "Option", "Enable", value));
+    QVERIFY(!QGuiApplication::overrideCursor());
+
+    // Neither can a file be written where a folder stands in its way.
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    QVERIFY(!modINI::WriteIni(m_dir->filePath("Pomvale.ini/x.ini"), "Option", "Enable", "1"));
+    QVERIFY(!QGuiApplication::overrideCursor());
+}
+
+QTEST_MAIN(tst_modPomvale)
+#include "tst_modpomvale.moc"

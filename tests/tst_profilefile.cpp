@@ -1,0 +1,294 @@
+// Profile files on disk: their encodings, bad input, and how a write replaces the file.
+#include "platform/profile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using platform::ProfileStatus;
+
+namespace {
+
+// "; 設定", then section Option with Enable=1 and Path=C:\音楽\ソース.wav, in CP932. The second
+// bytes of ソ and ー are "\" and "[".
+const QByteArray cp932File(
+    "; \x90\xdd\x92\xe8\r\n[Option]\r\nEnable=1\r\nPath=C:\\\x89\xb9\x8ay\\\x83\\\x81[\x83X.wav\r\n");
+const QString cp932Path = u"C:\\音楽\\ソース.wav"_qs;
+
+mode_t modeOf(const QString &path)
+{
+    struct stat status = {};
+    return ::stat(QFile::encodeName(path).constData(), &status) == 0 ? status.st_mode & 07777 : 0;
+}
+
+ino_t inodeOf(const QString &path)
+{
+    struct stat status = {};
+    return ::stat(QFile::encodeName(path).constData(), &status) == 0 ? status.st_ino : 0;
+}
+
+} // namespace
+
+class tst_ProfileFile : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+
+    void cp932FileReadAndWritten();
+    void cp932FileBecomesUtf8ForCharactersItLacks_data();
+    void cp932FileBecomesUtf8ForCharactersItLacks();
+    void bytesNeitherUtf8NorCp932();
+    void newFileIsUtf8WithoutMark();
+
+    void badInputReadsWithoutHarm_data();
+    void badInputReadsWithoutHarm();
+    void fiftyMegabyteFile();
+    void oversizedFileRefused();
+    void folderInsteadOfFile();
+
+    void permissionBitsKept();
+    void symbolicLinkFollowed();
+    void readOnlyFolder();
+
+private:
+    QString file(const QString &name = u"Pomvale.ini"_qs) const { return m_dir->filePath(name); }
+    void put(const QByteArray &bytes, const QString &name = u"Pomvale.ini"_qs);
+    QByteArray contents(const QString &name = u"Pomvale.ini"_qs) const;
+    int runWriterInReadOnlyFolder(const QStringList &arguments);
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+};
+
+void tst_ProfileFile::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+}
+
+void tst_ProfileFile::put(const QByteArray &bytes, const QString &name)
+{
+    QFile f(file(name));
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QCOMPARE(f.write(bytes), bytes.size());
+}
+
+QByteArray tst_ProfileFile::contents(const QString &name) const
+{
+    QFile f(file(name));
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+void tst_ProfileFile::cp932FileReadAndWritten()
+{
+    put(cp932File);
+    const auto read = platform::readProfileString(file(), u"Option", u"Path");
+    QCOMPARE(read.status, ProfileStatus::Ok);
+    QCOMPARE(read.value, cp932Path);
+
+    // 表 also ends in the byte of "\"; the file stays CP932, every other byte as it was.
+    QCOMPARE(platform::writeProfileString(file(), u"Option", u"Path", u"D:\\表示\\音.wav"),
+             ProfileStatus::Ok);
+    QByteArray expected = cp932File;
+    expected.replace("C:\\\x89\xb9\x8ay\\\x83\\\x81[\x83X.wav", "D:\\\x95\\\x8e\xa6\\\x89\xb9.wav");
+    QCOMPARE(contents(), expected);
+    QCOMPARE(platform::readProfileString(file(), u"Option", u"Path").value, u"D:\\表示\\音.wav"_qs);
+}
+
+void tst_ProfileFile::cp932FileBecomesUtf8ForCharactersItLacks_data()
+{
+    QTest::addColumn<QString>("value");
+    QTest::newRow("emoji") << u"🎵.wav"_qs;
+    // CP932 would store the yen sign as the byte of "\", which reads back as a backslash.
+    QTest::newRow("yen sign") << u"¥100.wav"_qs;
+}
+
+void tst_ProfileFile::cp932FileBecomesUtf8ForCharactersItLacks()
+{
+    QFETCH(QString, value);
+    put(cp932File);
+    QCOMPARE(platform::writeProfileString(file(), u"Option", u"Path", value), ProfileStatus::Ok);
+    const QString expected = u"; 設定\r\n[Option]\r\nEnable=1\r\nPath="_qs + value + u"\r\n"_qs;
+    QCOMPARE(contents(), expected.toUtf8());
+    QCOMPARE(platform::readProfileString(file(), u"Option", u"Path").value, value);
+}
+
+void tst_ProfileFile::bytesNeitherUtf8NorCp932()
+{
+    const QByteArray before("; \xFF\xFE\x80\r\n[Option]\r\nEnable=1\r\n");
+    put(before);
+    QCOMPARE(platform::readProfileString(file(), u"Option", u"Enable").value, u"1"_qs);
+
+    // ASCII fits; the bytes that mean nothing stay.
+    QCOMPARE(platform::writeProfileString(file(), u"Option", u"Path", u"/a.wav"), ProfileStatus::Ok);
+    QCOMPARE(contents(), before + "Path=/a.wav\r\n");
+
+    // Converting the file to UTF-8 would lose those bytes, so this write is refused.
+    const QByteArray written = contents();
+    QCOMPARE(platform::writeProfileString(file(), u"Option", u"Path", u"🎵"), ProfileStatus::Failed);
+    QCOMPARE(contents(), written);
+}
+
+void tst_ProfileFile::newFileIsUtf8WithoutMark()
+{
+    QCOMPARE(platform::writeProfileString(file(), u"Option", u"Path", u"/音楽/a.wav"), ProfileStatus::Ok);
+    QCOMPARE(contents(), u"[Option]\r\nPath=/音楽/a.wav\r\n"_qs.toUtf8());
+}
+
+void tst_ProfileFile::badInputReadsWithoutHarm_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("enable"); // what Enable reads as; "<none>" for missing
+
+    QByteArray garbage(64 * 1024, Qt::Uninitialized);
+    QRandomGenerator random(42);
+    random.fillRange(reinterpret_cast<quint32 *>(garbage.data()), garbage.size() / 4);
+    QTest::newRow("binary garbage") << garbage << "<none>";
+    QTest::newRow("binary garbage, then the section") << garbage + "\n[Option]\nEnable=1\n"
+                                                      << "1";
+    QTest::newRow("NUL in a value cuts it") << QByteArray("[Option]\nEnable=1\0rest\n", 22) << "1";
+    QTest::newRow("NUL in a name") << QByteArray("[Opt\0ion]\nEnable=1\n", 19) << "<none>";
+    const QByteArray longJapanese = u"/音楽"_qs.repeated(120'000).toUtf8(); // about 1 MB
+    QTest::newRow("1 MB line") << QByteArray(1 << 20, 'x') << "<none>";
+    QTest::newRow("1 MB value, then a key") << "[Option]\nPath=" + longJapanese + "\nEnable=1\n"
+                                            << "1";
+}
+
+void tst_ProfileFile::badInputReadsWithoutHarm()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, enable);
+
+    put(bytes);
+    const auto read = platform::readProfileString(file(), u"Option", u"Enable");
+    QCOMPARE(read.status == ProfileStatus::Ok ? read.value : u"<none>"_qs, enable);
+
+    // Every such file takes a new value and gives it back, leaving what was there before it.
+    QCOMPARE(platform::writeProfileString(file(), u"Option", u"Path", u"/a.wav"), ProfileStatus::Ok);
+    QCOMPARE(platform::readProfileString(file(), u"Option", u"Path").value, u"/a.wav"_qs);
+    QCOMPARE(contents().left(bytes.indexOf("Path=") >= 0 ? bytes.indexOf("Path=") : 0),
+             bytes.left(bytes.indexOf("Path=") >= 0 ? bytes.indexOf("Path=") : 0));
+}
+
+void tst_ProfileFile::fiftyMegabyteFile()
+{
+    QByteArray bytes("[Big]\n");
+    const QByteArray line("key=a value that fills the file to fifty megabytes\n");
+    bytes.reserve(50 * 1024 * 1024 + 64);
+    while (bytes.size() < 50 * 1024 * 1024)
+        bytes += line;
+    bytes += "[Option]\nEnable=1\n";
+    put(bytes);
+
+    QCOMPARE(platform::readProfileString(file(), u"Option", u"Enable").value, u"1"_qs);
+    QCOMPARE(platform::writeProfileString(file(), u"Option", u"Path", u"/a.wav"), ProfileStatus::Ok);
+    QCOMPARE(QFileInfo(file()).size(), bytes.size() + qsizetype(sizeof("Path=/a.wav\n") - 1));
+    QCOMPARE(platform::readProfileString(file(), u"Option", u"Path").value, u"/a.wav"_qs);
+}
+
+void tst_ProfileFile::oversizedFileRefused()
+{
+    put("[Option]\nEnable=1\n");
+    QFile f(file());
+    QVERIFY(f.resize(platform::maxProfileSize + 1)); // sparse: costs no disk
+    QCOMPARE(platform::readProfileString(file(), u"Option", u"Enable").status, ProfileStatus::Failed);
+    QCOMPARE(platform::writeProfileString(file(), u"Option", u"Enable", u"0"), ProfileStatus::Failed);
+    QCOMPARE(QFileInfo(file()).size(), platform::maxProfileSize + 1);
+}
+
+void tst_ProfileFile::folderInsteadOfFile()
+{
+    QVERIFY(QDir(m_dir->path()).mkdir(u"Pomvale.ini"_qs));
+    QCOMPARE(platform::readProfileString(file(), u"Option", u"Enable").status, ProfileStatus::Failed);
+    QCOMPARE(platform::writeProfileString(file(), u"Option", u"Enable", u"1"), ProfileStatus::Failed);
+    QVERIFY(QFileInfo(file()).isDir());
+}
+
+void tst_ProfileFile::permissionBitsKept()
+{
+    const mode_t oldMask = ::umask(022);
+    QCOMPARE(platform::writeProfileString(file(u"new.ini"_qs), u"Option", u"Enable", u"1"),
+             ProfileStatus::Ok);
+    QCOMPARE(modeOf(file(u"new.ini"_qs)), mode_t(0644));
+    ::umask(oldMask);
+
+    put("[Option]\nEnable=0\n");
+    QVERIFY(::chmod(QFile::encodeName(file()).constData(), 0640) == 0);
+    QCOMPARE(platform::writeProfileString(file(), u"Option", u"Enable", u"1"), ProfileStatus::Ok);
+    QCOMPARE(modeOf(file()), mode_t(0640));
+    QCOMPARE(contents(), QByteArray("[Option]\nEnable=1\n"));
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden).size(), 2); // no temporary left
+}
+
+void tst_ProfileFile::symbolicLinkFollowed()
+{
+    QVERIFY(QDir(m_dir->path()).mkdir(u"real"_qs));
+    put("[Option]\nEnable=0\n", u"real/settings.ini"_qs);
+    QVERIFY(QFile::link(u"real/settings.ini"_qs, file()));
+
+    QCOMPARE(platform::writeProfileString(file(), u"Option", u"Enable", u"1"), ProfileStatus::Ok);
+    QVERIFY(QFileInfo(file()).isSymLink());
+    QCOMPARE(contents(u"real/settings.ini"_qs), QByteArray("[Option]\nEnable=1\n"));
+
+    // A link to a file that is not there yet: the file is made where the link points.
+    QVERIFY(QFile::link(u"real/later.ini"_qs, file(u"dangling.ini"_qs)));
+    QCOMPARE(platform::writeProfileString(file(u"dangling.ini"_qs), u"Option", u"Enable", u"1"),
+             ProfileStatus::Ok);
+    QVERIFY(QFileInfo(file(u"dangling.ini"_qs)).isSymLink());
+    QCOMPARE(contents(u"real/later.ini"_qs), QByteArray("[Option]\r\nEnable=1\r\n"));
+}
+
+// Runs the writer process with the temporary folder read-only to it. A superuser may write
+// anywhere, so as root the process runs as "nobody" in a folder that only root may write.
+int tst_ProfileFile::runWriterInReadOnlyFolder(const QStringList &arguments)
+{
+    QProcess writer;
+    const QByteArray folder = QFile::encodeName(m_dir->path());
+    if (::geteuid() == 0) {
+        ::chmod(folder.constData(), 0755);
+        writer.setChildProcessModifier([] {
+            if (::setgid(65534) != 0 || ::setuid(65534) != 0)
+                ::_exit(3);
+        });
+    } else {
+        ::chmod(folder.constData(), 0555);
+    }
+    writer.start(QStringLiteral(PROFILEWRITER), arguments);
+    writer.waitForFinished();
+    ::chmod(folder.constData(), 0700);
+    return writer.exitStatus() == QProcess::NormalExit ? writer.exitCode() : -1;
+}
+
+void tst_ProfileFile::readOnlyFolder()
+{
+    // No file: nothing can be made, and the save says so.
+    QCOMPARE(runWriterInReadOnlyFolder({u"save"_qs, m_dir->path(), u"1"_qs, u"/a.wav"_qs}), 1);
+    QVERIFY(!QFile::exists(file()));
+
+    // A file that may be written is written in place.
+    put("; mine\n[Option]\nEnable=0\n");
+    QVERIFY(::chmod(QFile::encodeName(file()).constData(), 0666) == 0);
+    const ino_t inode = inodeOf(file());
+    QCOMPARE(runWriterInReadOnlyFolder({u"save"_qs, m_dir->path(), u"1"_qs, u"/a.wav"_qs}), 0);
+    QCOMPARE(contents(), QByteArray("; mine\n[Option]\nEnable=1\nPath=/a.wav\n"));
+    QCOMPARE(inodeOf(file()), inode);
+
+    // A file that may not be written stays as it is.
+    QVERIFY(::chmod(QFile::encodeName(file()).constData(), 0644) == 0);
+    if (::geteuid() != 0)
+        QVERIFY(::chmod(QFile::encodeName(file()).constData(), 0444) == 0);
+    QCOMPARE(runWriterInReadOnlyFolder({u"once"_qs, file(), u"Option"_qs, u"Enable"_qs, u"0"_qs}), 1);
+    QCOMPARE(contents(), QByteArray("; mine\n[Option]\nEnable=1\nPath=/a.wav\n"));
+}
+
+QTEST_GUILESS_MAIN(tst_ProfileFile)
+#include "tst_profilefile.moc"
