@@ -4,6 +4,7 @@
 #include <QFileInfo>
 
 #include <cerrno>
+#include <climits>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -16,14 +17,19 @@ namespace {
 // exist yet. Relative link targets are taken relative to the link's folder.
 QString resolveLinks(const QString &path)
 {
-    QString current = path;
+    QByteArray current = QFile::encodeName(QFileInfo(path).absoluteFilePath());
     for (int hops = 0; hops < 40; ++hops) {
-        const QFileInfo info(current);
-        if (!info.isSymLink())
-            return current;
-        current = info.symLinkTarget(); // absolute, resolved against the link's folder
-        if (current.isEmpty())
+        struct stat status = {};
+        if (::lstat(current.constData(), &status) != 0 || !S_ISLNK(status.st_mode))
+            return QFile::decodeName(current);
+        QByteArray target(PATH_MAX, Qt::Uninitialized);
+        const ssize_t length = ::readlink(current.constData(), target.data(), size_t(target.size()));
+        if (length < 0 || length >= target.size())
             return {};
+        target.truncate(length);
+        if (!target.startsWith('/'))
+            target = current.left(current.lastIndexOf('/') + 1) + target;
+        current = target;
     }
     return {}; // a loop of links
 }
@@ -77,9 +83,7 @@ bool writeFileAtomically(const QString &path, QByteArrayView contents)
     const QByteArray target = QFile::encodeName(info.absoluteFilePath());
     const QByteArray folder = QFile::encodeName(info.absolutePath());
 
-    struct stat existing
-    {
-    };
+    struct stat existing = {};
     const bool exists = ::stat(target.constData(), &existing) == 0;
     if (exists && !S_ISREG(existing.st_mode))
         return false;

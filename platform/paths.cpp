@@ -45,9 +45,7 @@ void setApplicationDirOverride(const QString &folder)
 
 QString findRegularFile(const QString &path)
 {
-    struct stat status
-    {
-    };
+    struct stat status = {};
     if (path.isEmpty() || ::stat(QFile::encodeName(path).constData(), &status) != 0
         || !S_ISREG(status.st_mode))
         return {};

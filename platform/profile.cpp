@@ -5,6 +5,9 @@
 
 #include <QFile>
 
+#include <cerrno>
+#include <sys/stat.h>
+
 namespace platform {
 
 namespace {
@@ -17,9 +20,11 @@ enum class Load {
 
 Load loadFile(const QString &path, QByteArray &bytes)
 {
+    // Through symbolic links: a link to a file not there yet is no file either.
+    struct stat status = {};
+    if (::stat(QFile::encodeName(path).constData(), &status) != 0)
+        return errno == ENOENT ? Load::NoFile : Load::Failed;
     QFile file(path);
-    if (!file.exists())
-        return Load::NoFile;
     if (!file.open(QIODevice::ReadOnly))
         return Load::Failed;
     if (file.size() > maxProfileSize)
@@ -54,14 +59,15 @@ ProfileRead readProfileString(const QString &file, QStringView section, QStringV
 ProfileStatus writeProfileString(const QString &file, QStringView section, QStringView key, QStringView value)
 {
     QByteArray bytes;
-    if (loadFile(file, bytes) == Load::Failed)
+    const Load loaded = loadFile(file, bytes);
+    if (loaded == Load::Failed)
         return ProfileStatus::Failed;
     IniDocument document(bytes);
     if (document.setValue(section, key, value) != IniDocument::WriteResult::Stored)
         return ProfileStatus::Failed;
     // An unchanged file need not be written, which also spares a read-only file that already
     // holds the value.
-    if (document.bytes() == bytes && QFile::exists(file))
+    if (document.bytes() == bytes && loaded == Load::Read)
         return ProfileStatus::Ok;
     return writeFileAtomically(file, document.bytes()) ? ProfileStatus::Ok : ProfileStatus::Failed;
 }
