@@ -3,11 +3,13 @@
 // Runs five timers at once, started 200 ms apart (when Start is pressed matters for a coarse
 // timer), for TICKS ticks (60 by default), first with the machine idle, then with every other
 // core kept busy. Prints, per case, the median and worst over the five timers of the total drift
-// after the last tick and of the worst single tick's error.
+// after the last tick and of the worst single tick's distance from its due time, and the load
+// average when the case ended (other work on the machine shows there).
 #include "platform/timercontrol.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QTimer>
 
 #include <algorithm>
@@ -64,13 +66,12 @@ void measure(QCoreApplication &application, int ticks, const char *label)
     std::vector<double> drifts, worstTicks;
     for (const Run &run : runs) {
         const double drift = (run.tickNs.back() - run.startedNs) / 1e6 - 1000.0 * ticks;
+        // A tick is off by how far it comes from its due time, start + n seconds.
         double worst = 0;
-        qint64 previous = run.startedNs;
-        for (qint64 tick : run.tickNs) {
-            const double error = (tick - previous) / 1e6 - 1000.0;
+        for (size_t n = 0; n < run.tickNs.size(); ++n) {
+            const double error = (run.tickNs[n] - run.startedNs) / 1e6 - 1000.0 * double(n + 1);
             if (std::abs(error) > std::abs(worst))
                 worst = error;
-            previous = tick;
         }
         drifts.push_back(drift);
         worstTicks.push_back(worst);
@@ -82,6 +83,9 @@ void measure(QCoreApplication &application, int ticks, const char *label)
     std::printf("%-28s drift after %d ticks: median %+.2f ms, worst %+.2f ms;"
                 " worst single tick: median %+.2f ms, worst %+.2f ms\n",
                 label, ticks, median(drifts), absWorst(drifts), median(worstTicks), absWorst(worstTicks));
+    QFile loadavg(QStringLiteral("/proc/loadavg"));
+    if (loadavg.open(QIODevice::ReadOnly))
+        std::printf("%-28s load average %s", "", loadavg.readLine().constData());
     std::fflush(stdout);
 }
 

@@ -67,7 +67,7 @@ private:
     pa_threaded_mainloop *m_loop = nullptr;
     pa_context *m_context = nullptr;
     std::unique_ptr<Playback> m_playback;
-    std::thread m_thread; // last, so that it starts after everything above exists
+    std::thread m_thread; // decodes and talks to the server, so that callers never wait
 };
 
 PulseSoundPlayer::Private::Private()

@@ -168,7 +168,8 @@ std::optional<PcmSound> readWavFile(const QString &path)
 
 const PcmSound &defaultChime()
 {
-    static const PcmSound chime = readWavFile(QStringLiteral(":/platform/sounds/chime.wav")).value_or(PcmSound());
+    static const PcmSound chime
+        = readWavFile(QStringLiteral(":/platform/sounds/chime.wav")).value_or(PcmSound());
     return chime;
 }
 
