@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 
 #include <memory>
 
@@ -246,8 +247,17 @@ void tst_frmMain::menuEntryTriggersAtOnceWithAltO()
     QCOMPARE(option->menu(), nullptr); // no dropdown
 
     QSignalSpy triggered(option, &QAction::triggered);
+    // It opens the modal options window at once; close that from inside its loop.
+    QString opened;
+    QTimer::singleShot(0, m_window.get(), [&opened] {
+        if (QWidget *modal = QApplication::activeModalWidget()) {
+            opened = modal->objectName();
+            modal->close();
+        }
+    });
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_O, Qt::AltModifier);
     QCOMPARE(triggered.count(), 1);
+    QCOMPARE(opened, QStringLiteral("frmOption"));
     QCOMPARE(display(), QStringLiteral("03:00"));
 }
 
