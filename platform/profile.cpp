@@ -29,8 +29,8 @@ Load loadFile(const QString &path, QByteArray &bytes)
         return Load::Failed;
     if (file.size() > maxProfileSize)
         return Load::Failed;
-    // Read to the end rather than trusting size(): the file may change under us.
-    bytes = file.read(maxProfileSize + 1);
+    // Read to the end rather than trusting size(): the file may have changed since.
+    bytes = file.readAll();
     if (bytes.size() > maxProfileSize || file.error() != QFileDevice::NoError)
         return Load::Failed;
     return Load::Read;

@@ -3,6 +3,7 @@
 #include "platform/inidocument.h"
 
 #include <QList>
+#include <QStringDecoder>
 
 #include <algorithm>
 #include <optional>
@@ -40,6 +41,13 @@ bool checkProfileInput(const uint8_t *data, size_t size)
     const QString value = QString::fromUtf8(reinterpret_cast<const char *>(data + 1), qsizetype(valueLength));
     const QByteArray file(reinterpret_cast<const char *>(data + 1 + valueLength),
                           qsizetype(size - 1 - valueLength));
+
+    // The encoding guess: valid UTF-8 is exactly what Qt's decoder takes without error and gives back
+    // unchanged (a byte order mark included).
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringConverter::Flag::ConvertInitialBom);
+    const QString decoded = decoder(file);
+    if (platform::isValidUtf8(file) != (!decoder.hasError() && decoded.toUtf8() == file))
+        return false;
 
     IniDocument document(file);
     QList<std::optional<QString>> before;
