@@ -37,6 +37,7 @@ private slots:
     void enterAndSpaceClickOnlyTheFocusedButton();
     void resetRightAfterStartReturnsToThreeMinutes();
     void menuEntryTriggersAtOnceWithAltO();
+    void runtimeTextsAreJapanese();
 
 private:
     QString display() const { return m_window->findChild<QLabel *>(QStringLiteral("lblDisp"))->text(); }
@@ -246,19 +247,31 @@ void tst_frmMain::menuEntryTriggersAtOnceWithAltO()
     QCOMPARE(option->text(), QStringLiteral("オプション(&O)"));
     QCOMPARE(option->menu(), nullptr); // no dropdown
 
-    QSignalSpy triggered(option, &QAction::triggered);
-    // It opens the modal options window at once; close that from inside its loop.
+    // Alt+O opens the options window at once; it is modal, so close it from a timer.
     QString opened;
-    QTimer::singleShot(0, m_window.get(), [&opened] {
-        if (QWidget *modal = QApplication::activeModalWidget()) {
-            opened = modal->objectName();
-            modal->close();
-        }
+    auto *closer = new QTimer(this);
+    connect(closer, &QTimer::timeout, this, [&opened, closer] {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (!modal)
+            return;
+        closer->stop();
+        opened = modal->objectName();
+        QTest::mouseClick(modal->findChild<QPushButton *>(QStringLiteral("CancelButton")), Qt::LeftButton);
     });
+    closer->start(10);
+    QSignalSpy triggered(option, &QAction::triggered);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_O, Qt::AltModifier);
+
     QCOMPARE(triggered.count(), 1);
     QCOMPARE(opened, QStringLiteral("frmOption"));
     QCOMPARE(display(), QStringLiteral("03:00"));
+}
+
+void tst_frmMain::runtimeTextsAreJapanese()
+{
+    // The buttons that Qt's own dialogs draw.
+    QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("キャンセル"));
+    QCOMPARE(QCoreApplication::translate("QFileDialog", "&Open"), QStringLiteral("開く(&O)"));
 }
 
 QTEST_MAIN(tst_frmMain)
