@@ -10,6 +10,7 @@
 #include <QTest>
 
 #include <csignal>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -19,6 +20,7 @@ class tst_CrashSafeWrite : public QObject
 
 private slots:
     void killedWriterLeavesWholeFile();
+    void fullDiskLeavesFileAsItWas();
 };
 
 namespace {
@@ -97,6 +99,37 @@ void tst_CrashSafeWrite::killedWriterLeavesWholeFile()
     }
     qInfo("old value %d times, new value %d times", sawOld, sawNew);
     QVERIFY(sawOld > 0 && sawNew > 0);
+}
+
+void tst_CrashSafeWrite::fullDiskLeavesFileAsItWas()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("Pomvale.ini"));
+    QByteArray before("[Option]\r\nEnable=1\r\nPath=/old.wav\r\n");
+    before += QByteArray(16 * 1024, ';') + "\r\n";
+    {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(before);
+    }
+
+    // A child whose files may not grow past 8 KB meets a full disk halfway through the write.
+    const pid_t writer = ::fork();
+    QVERIFY(writer >= 0);
+    if (writer == 0) {
+        ::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit {8 * 1024, 8 * 1024};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        const auto status = platform::writeProfileString(path, u"Option", u"Path", u"/new.wav");
+        ::_exit(status == platform::ProfileStatus::Failed ? 0 : 1);
+    }
+    int status = 0;
+    QCOMPARE(::waitpid(writer, &status, 0), writer);
+    QVERIFY(WIFEXITED(status));
+    QCOMPARE(WEXITSTATUS(status), 0); // the failure is reported
+    QCOMPARE(readAll(path), before);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1); // no temporary left
 }
 
 QTEST_GUILESS_MAIN(tst_CrashSafeWrite)
