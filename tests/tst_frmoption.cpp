@@ -14,6 +14,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
 #include <QScreen>
@@ -46,6 +47,7 @@ private slots:
     void playThenOkWithAnEmptyPath();
     void windowKeptControlsMadeAnew();
     void countdownGoesOnAndAlarmComesOver();
+    void realAlarmBoxTakesInputOverTheOptionsWindow();
     void saveFailureIsReported();
 
 private:
@@ -470,6 +472,32 @@ void tst_frmOption::countdownGoesOnAndAlarmComesOver()
         QCOMPARE(control<QCheckBox>(options, "chkSoundEnable")->checkState(), Qt::Unchecked);
     });
     QVERIFY(optionsOpenDuringAlarm);
+}
+
+void tst_frmOption::realAlarmBoxTakesInputOverTheOptionsWindow()
+{
+    m_messages.reset(); // the real, modal message box
+    auto *timeTic = m_main->findChild<platform::TimerControl *>(QStringLiteral("timeTic"));
+    for (const char *name : {"cmdNum0", "cmdNum0", "cmdNum0", "cmdNum1", "cmdStart"})
+        QTest::mouseClick(m_main->findChild<QPushButton *>(QLatin1String(name)), Qt::LeftButton);
+
+    openOptions([timeTic](frmOption *options) {
+        bool answered = false;
+        QTimer::singleShot(0, options, [&answered] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            if (!box)
+                return;
+            QCOMPARE(box->text(), QStringLiteral("アラームが鳴りましたよ。"));
+            // A click that the options window's modality swallowed would leave the box open.
+            QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
+            answered = !box->isVisible();
+            if (box->isVisible())
+                box->close();
+        });
+        emit timeTic->Timer(); // 00:00: the alarm's box runs its own loop over the options window
+        QVERIFY(answered);
+        QVERIFY(options->isVisible());
+    });
 }
 
 void tst_frmOption::saveFailureIsReported()
