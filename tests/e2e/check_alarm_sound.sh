@@ -29,33 +29,49 @@ sox -n -r $rate -c 2 -b 16 "$work/marker.wav" synth 0.04 sine 1000 vol 0.9
 sox -n -r $rate -c 2 -b 16 "$work/rest.wav" synth 3 sine 440 vol 0.3
 sox "$work/marker.wav" "$work/rest.wav" "$work/alarm.wav"
 
-open_ms=1000
-pulse_session_record "$work/recording.wav"
-sleep 0.3 # the recorder's first samples
-"$driver" "$work/alarm.wav" "$open_ms" | tee "$work/driver.log"
-sleep 0.2
-kill "$pulse_session_recorder"
-wait "$pulse_session_recorder" 2>/dev/null || true
+# Runs one alarm of SOUND with the box open OPEN_MS while the monitor is recorded into OUT, and
+# prints where the recording is audible (left channel above 0.05 of full scale), in seconds:
+# the first and last audible sample, the peak in the first 30 ms heard, and the recording's end.
+alarm() {
+    local sound=$1 open_ms=$2 out=$3
+    pulse_session_record "$out"
+    sleep 0.3 # the recorder's first samples
+    "$driver" "$sound" "$open_ms" >&2
+    sleep 0.2
+    kill "$pulse_session_recorder"
+    wait "$pulse_session_recorder" 2>/dev/null || true
+    sox "$out" -t dat - | awk -v rate=$rate '
+        /^;/ { next }
+        { v = $2 < 0 ? -$2 : $2; n++
+          if (v > 0.05) { if (!first) first = n; lastn = n }
+          if (first && n - first < rate * 0.03 && v > markerpeak) markerpeak = v }
+        END { printf "%.3f %.3f %.3f %.3f\n", first / rate, lastn / rate, markerpeak, n / rate }'
+}
 
+ms_between() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%d", (b - a) * 1000 }'; }
+at_least() { awk -v v="$1" -v min="$2" 'BEGIN { exit !(v >= min) }'; }
+fail=0
+
+# The chosen sound, cut off when the box closes.
+open_ms=1000
+read -r onset last marker end < <(alarm "$work/alarm.wav" $open_ms "$work/recording.wav")
 echo "--- sox stat of the recording"
 sox "$work/recording.wav" -n stat 2>&1 | tee "$work/stat.txt"
 peak=$(awk '/^Maximum amplitude/ {print $3}' "$work/stat.txt")
-
-# Where the sound is audible: sample by sample, left channel, above 0.05 of full scale.
-read -r onset last marker end < <(sox "$work/recording.wav" -t dat - | awk -v rate=$rate '
-    /^;/ { next }
-    { v = $2 < 0 ? -$2 : $2; n++
-      if (v > 0.05) { if (!first) first = n; lastn = n }
-      if (first && n - first < rate * 0.03 && v > markerpeak) markerpeak = v }
-    END { printf "%.3f %.3f %.3f %.3f\n", first / rate, lastn / rate, markerpeak, n / rate }')
-heard_ms=$(awk -v a="$onset" -v b="$last" 'BEGIN { printf "%d", (b - a) * 1000 }')
-silent_ms=$(awk -v a="$last" -v b="$end" 'BEGIN { printf "%d", (b - a) * 1000 }')
+heard_ms=$(ms_between "$onset" "$last")
+silent_ms=$(ms_between "$last" "$end")
 echo "--- heard from ${onset}s for ${heard_ms} ms (box open ${open_ms} ms), first 30 ms peak ${marker}," \
     "overall peak ${peak}, then ${silent_ms} ms silent to the end of the recording"
-
-fail=0
-awk -v p="$peak" 'BEGIN { exit !(p >= 0.8) }' || { echo "FAIL: the sound's start was not heard"; fail=1; }
-awk -v m="$marker" 'BEGIN { exit !(m >= 0.8) }' || { echo "FAIL: the first 30 ms heard are not the sound's start"; fail=1; }
+at_least "$peak" 0.8 || { echo "FAIL: the sound's start was not heard"; fail=1; }
+at_least "$marker" 0.8 || { echo "FAIL: the first 30 ms heard are not the sound's start"; fail=1; }
 ((heard_ms > open_ms - 150 && heard_ms < open_ms + 300)) || { echo "FAIL: not cut off when the box closed"; fail=1; }
 ((silent_ms >= 700)) || { echo "FAIL: not silent after the box closed"; fail=1; }
+
+# A name that names no file: the program's chime (about 0.9 s at 0.6 of full scale), to its end.
+open_ms=2000
+read -r onset last marker end < <(alarm "$work/missing.wav" $open_ms "$work/chime.wav")
+heard_ms=$(ms_between "$onset" "$last")
+echo "--- missing file: heard for ${heard_ms} ms (box open ${open_ms} ms), first 30 ms peak ${marker}"
+at_least "$marker" 0.3 || { echo "FAIL: the chime's start was not heard"; fail=1; }
+((heard_ms > 600 && heard_ms < 1100)) || { echo "FAIL: the chime was not heard whole"; fail=1; }
 exit $fail
