@@ -31,12 +31,13 @@ sox "$work/marker.wav" "$work/rest.wav" "$work/alarm.wav"
 
 # Runs one alarm of SOUND with the box open OPEN_MS while the monitor is recorded into OUT, and
 # prints where the recording is audible (left channel above 0.05 of full scale), in seconds:
-# the first and last audible sample, the peak in the first 30 ms heard, and the recording's end.
+# the first and last audible sample, the peak in the first 30 ms heard, and the recording's end;
+# then the driver's exit status.
 alarm() {
-    local sound=$1 open_ms=$2 out=$3
+    local sound=$1 open_ms=$2 out=$3 status=0
     pulse_session_record "$out"
     sleep 0.3 # the recorder's first samples
-    "$driver" "$sound" "$open_ms" >&2
+    timeout 30 "$driver" "$sound" "$open_ms" >&2 || status=$?
     sleep 0.2
     kill "$pulse_session_recorder"
     wait "$pulse_session_recorder" 2>/dev/null || true
@@ -45,7 +46,8 @@ alarm() {
         { v = $2 < 0 ? -$2 : $2; n++
           if (v > 0.05) { if (!first) first = n; lastn = n }
           if (first && n - first < rate * 0.03 && v > markerpeak) markerpeak = v }
-        END { printf "%.3f %.3f %.3f %.3f\n", first / rate, lastn / rate, markerpeak, n / rate }'
+        END { printf "%.3f %.3f %.3f %.3f ", first / rate, lastn / rate, markerpeak, n / rate }'
+    echo "$status"
 }
 
 ms_between() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%d", (b - a) * 1000 }'; }
@@ -54,7 +56,8 @@ fail=0
 
 # The chosen sound, cut off when the box closes.
 open_ms=1000
-read -r onset last marker end < <(alarm "$work/alarm.wav" $open_ms "$work/recording.wav")
+read -r onset last marker end status < <(alarm "$work/alarm.wav" $open_ms "$work/recording.wav")
+((status == 0)) || { echo "FAIL: the alarm did not run as a user sees it (driver status $status)"; fail=1; }
 echo "--- sox stat of the recording"
 sox "$work/recording.wav" -n stat 2>&1 | tee "$work/stat.txt"
 peak=$(awk '/^Maximum amplitude/ {print $3}' "$work/stat.txt")
@@ -69,7 +72,8 @@ at_least "$marker" 0.8 || { echo "FAIL: the first 30 ms heard are not the sound'
 
 # A name that names no file: the program's chime (about 0.9 s at 0.6 of full scale), to its end.
 open_ms=2000
-read -r onset last marker end < <(alarm "$work/missing.wav" $open_ms "$work/chime.wav")
+read -r onset last marker end status < <(alarm "$work/missing.wav" $open_ms "$work/chime.wav")
+((status == 0)) || { echo "FAIL: the alarm did not run as a user sees it (driver status $status)"; fail=1; }
 heard_ms=$(ms_between "$onset" "$last")
 echo "--- missing file: heard for ${heard_ms} ms (box open ${open_ms} ms), first 30 ms peak ${marker}"
 at_least "$marker" 0.3 || { echo "FAIL: the chime's start was not heard"; fail=1; }

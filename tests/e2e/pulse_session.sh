@@ -34,6 +34,7 @@ PA
         --latency-msec=10 --client-name=keepalive </dev/zero &
     pulse_session_pids+=($!)
     trap pulse_session_stop EXIT
+    trap "exit 143" TERM INT # so that the EXIT trap runs when the test is stopped
     # Even so, what the monitor delivers lags real time by up to 2 s for the first 2 s after
     # start-up (measured: a recording made then loses its last 0.8-1.8 s); after that it keeps up.
     sleep 2.5
