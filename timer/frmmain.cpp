@@ -52,6 +52,7 @@ QPushButton *makeButton(QWidget *parent, const QString &caption, const QString &
     button->setGeometry(geometry);
     // Enter clicks the focused button, as Space does; the window has no default button.
     button->setAutoDefault(true);
+    button->setAccessibleName(caption); // what a screen reader says: the digit, "Reset", "Start/Stop"
     return button;
 }
 
@@ -95,6 +96,7 @@ void frmMain::setupDesign()
     QFont displayFont(QStringLiteral("ＭＳ ゴシック"), 24, QFont::Normal);
     displayFont.setStyleHint(QFont::TypeWriter);
     lblDisp->setFont(displayFont);
+    lblDisp->setAccessibleDescription(QStringLiteral("時間"));
 
     QWidget *previous = nullptr;
     for (const ButtonDesign &design : Keypad) {
@@ -169,6 +171,8 @@ void frmMain::ShowTime(int Selector)
     const qint16 seconds = remaining ? LeftSec : InSec;
     DispText = platform::formatTwoDigits(minutes) + QLatin1Char(':') + platform::formatTwoDigits(seconds);
     lblDisp->setText(DispText);
+    // Screen readers hear the time as the label's name, and each change of it as it happens.
+    lblDisp->setAccessibleName(DispText);
 }
 
 void frmMain::RestoreSetTime()

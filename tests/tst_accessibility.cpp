@@ -1,0 +1,144 @@
+// What a screen reader finds in the main window: a name for every control, and the display
+// read out with the time it shows.
+#include "app/application.h"
+#include "platform/timercontrol.h"
+#include "timer/frmmain.h"
+
+#include <QAccessible>
+#include <QApplication>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTest>
+
+#include <memory>
+
+namespace {
+
+QString accessibleName(QObject *object)
+{
+    QAccessibleInterface *interface = QAccessible::queryAccessibleInterface(object);
+    return interface ? interface->text(QAccessible::Name) : QStringLiteral("<no interface>");
+}
+
+} // namespace
+
+class tst_Accessibility : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void buttonsAreNamedAfterWhatTheyDo_data();
+    void buttonsAreNamedAfterWhatTheyDo();
+    void everyControlHasAName();
+    void displayIsReadOutWithTheTime();
+    void remainingTimeIsReadOut();
+
+private:
+    QLabel *display() const { return m_window->findChild<QLabel *>(QStringLiteral("lblDisp")); }
+
+    std::unique_ptr<frmMain> m_window;
+};
+
+void tst_Accessibility::initTestCase()
+{
+    app::setupApplication(*qApp);
+}
+
+void tst_Accessibility::init()
+{
+    m_window = std::make_unique<frmMain>();
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+}
+
+void tst_Accessibility::cleanup()
+{
+    m_window.reset();
+}
+
+void tst_Accessibility::buttonsAreNamedAfterWhatTheyDo_data()
+{
+    QTest::addColumn<QString>("objectName");
+    QTest::addColumn<QString>("name");
+    for (int digit = 0; digit <= 9; ++digit)
+        QTest::newRow(qPrintable(QStringLiteral("digit %1").arg(digit)))
+            << QStringLiteral("cmdNum%1").arg(digit) << QString::number(digit);
+    QTest::newRow("reset") << "cmdReset"
+                           << "Reset";
+    QTest::newRow("start/stop") << "cmdStart"
+                                << "Start/Stop";
+}
+
+void tst_Accessibility::buttonsAreNamedAfterWhatTheyDo()
+{
+    QFETCH(QString, objectName);
+    QFETCH(QString, name);
+    auto *button = m_window->findChild<QPushButton *>(objectName);
+    QVERIFY(button);
+    QAccessibleInterface *interface = QAccessible::queryAccessibleInterface(button);
+    QVERIFY(interface);
+    QCOMPARE(interface->role(), QAccessible::Button);
+    QCOMPARE(interface->text(QAccessible::Name), name);
+}
+
+void tst_Accessibility::everyControlHasAName()
+{
+    // Walks the window's accessible tree as a screen reader does, from the window down.
+    QList<QAccessibleInterface *> pending {QAccessible::queryAccessibleInterface(m_window.get())};
+    int controls = 0;
+    while (!pending.isEmpty()) {
+        QAccessibleInterface *interface = pending.takeFirst();
+        QVERIFY(interface && interface->isValid());
+        const QAccessible::Role role = interface->role();
+        if (role == QAccessible::Button || role == QAccessible::StaticText || role == QAccessible::MenuItem) {
+            ++controls;
+            QVERIFY2(
+                !interface->text(QAccessible::Name).trimmed().isEmpty(),
+                qPrintable(interface->object() ? interface->object()->objectName() : QStringLiteral("?")));
+        }
+        for (int i = 0; i < interface->childCount(); ++i)
+            pending << interface->child(i);
+    }
+    // Ten digits, Reset, Start/Stop, the display and the menu entry.
+    QCOMPARE(controls, 14);
+    QCOMPARE(accessibleName(m_window.get()), QStringLiteral("Pomvale"));
+}
+
+void tst_Accessibility::displayIsReadOutWithTheTime()
+{
+    QCOMPARE(accessibleName(display()), QStringLiteral("03:00"));
+    QVERIFY(!QAccessible::queryAccessibleInterface(display())->text(QAccessible::Description).isEmpty());
+
+    QTest::keyClick(m_window.get(), Qt::Key_1);
+    QCOMPARE(accessibleName(display()), QStringLiteral("30:01"));
+    QTest::mouseClick(m_window->findChild<QPushButton *>(QStringLiteral("cmdNum5")), Qt::LeftButton);
+    QCOMPARE(display()->text(), QStringLiteral("00:15"));
+    QCOMPARE(accessibleName(display()), QStringLiteral("00:15"));
+}
+
+void tst_Accessibility::remainingTimeIsReadOut()
+{
+    QTest::keyClick(m_window.get(), Qt::Key_1);
+    QTest::keyClick(m_window.get(), Qt::Key_0);
+    QTest::mouseClick(m_window->findChild<QPushButton *>(QStringLiteral("cmdStart")), Qt::LeftButton);
+
+    auto *tick = m_window->findChild<platform::TimerControl *>(QStringLiteral("timeTic"));
+    QVERIFY(tick);
+    emit tick->Timer();
+    QCOMPARE(accessibleName(display()), QStringLiteral("00:09"));
+    emit tick->Timer();
+    QCOMPARE(accessibleName(display()), QStringLiteral("00:08"));
+    // The digit buttons are disabled while the countdown runs, and keep their names.
+    auto *one = m_window->findChild<QPushButton *>(QStringLiteral("cmdNum1"));
+    QVERIFY(!one->isEnabled());
+    QCOMPARE(accessibleName(one), QStringLiteral("1"));
+    QVERIFY(QAccessible::queryAccessibleInterface(one)->state().disabled);
+}
+
+QTEST_MAIN(tst_Accessibility)
+#include "tst_accessibility.moc"
