@@ -146,7 +146,8 @@ void PulseSoundPlayer::Private::run()
                 continue;
         }
         pa_threaded_mainloop_lock(m_loop);
-        if (sound && !superseded() && connect())
+        // A request that came while connecting wins: a stop then is never preceded by a blip.
+        if (sound && connect() && !superseded())
             start(std::move(*sound));
         else if (!sound)
             stopPlayback();
