@@ -108,7 +108,7 @@ void frmOption::keyPressEvent(QKeyEvent *event)
 {
     // No default and no cancel button: Esc closes nothing, and Enter acts only on a focused button,
     // which handles it itself. QDialog would otherwise reject on Esc and click a default on Enter.
-    QWidget::keyPressEvent(event);
+    QWidget::keyPressEvent(event); // NOLINT(bugprone-parent-virtual-call): skips QDialog on purpose
 }
 
 bool frmOption::eventFilter(QObject *watched, QEvent *event)

@@ -23,6 +23,8 @@ public:
     }
     Q_DISABLE_COPY_MOVE(IconvHandle)
 
+    // iconv_open reports failure as (iconv_t)-1.
+    // NOLINTNEXTLINE(performance-no-int-to-ptr)
     bool isValid() const { return m_handle != reinterpret_cast<iconv_t>(-1); }
     iconv_t get() const { return m_handle; }
 

@@ -27,7 +27,7 @@ const QString Running = QStringLiteral("計測中");
 
 struct ButtonDesign
 {
-    int index; // the digit on the button
+    int index = 0; // the digit on the button
     QRect geometry;
 };
 
