@@ -6,8 +6,7 @@ namespace platform {
 
 FontWarmUp::FontWarmUp()
     : m_thread([] { FcInit(); })
-{
-}
+{ }
 
 FontWarmUp::~FontWarmUp()
 {

@@ -1,7 +1,21 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs the whole test suite.
+# Installs what is missing, builds, and runs the whole test suite; then the same suite built with
+# AddressSanitizer and UndefinedBehaviorSanitizer (build-asan/), and the clang-format and
+# clang-tidy gates. Each stage prints how long it took.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-"$root/scripts/build.sh"
+timed() {
+    local name=$1 start=$SECONDS
+    shift
+    "$@"
+    echo "== $name: $((SECONDS - start)) s"
+}
 
-ctest --test-dir "$root/build" --output-on-failure --timeout 300
+timed "install and build" "$root/scripts/build.sh"
+timed "tests" ctest --test-dir "$root/build" --output-on-failure --timeout 300
+
+# The sanitizer preset sets ASAN_OPTIONS, UBSAN_OPTIONS and the leak suppressions for ctest.
+cd "$root"
+timed "sanitizer build" sh -c 'cmake --preset sanitize >/dev/null && cmake --build --preset sanitize'
+timed "sanitizer tests" ctest --preset sanitize
+timed "clang-format and clang-tidy" "$root/scripts/lint.sh" "$root/build"
