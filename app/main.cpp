@@ -1,11 +1,13 @@
 #include "app/application.h"
 #include "platform/fontwarmup.h"
+#include "platform/runtime.h"
 #include "timer/frmmain.h"
 
 #include <QApplication>
 
 int main(int argc, char *argv[])
 {
+    platform::prepareRuntime();
     platform::FontWarmUp fonts; // overlaps with Qt's own start-up
     QApplication application(argc, argv);
     app::setupApplication(application);

@@ -6,6 +6,7 @@
 // context switches of all its threads; the readings are taken inside the tick handler, so that the
 // measurement itself adds no wake-up. Run it offscreen or on a real X server (Xvfb).
 #include "app/application.h"
+#include "platform/runtime.h"
 #include "platform/services.h"
 #include "platform/soundplayer.h"
 #include "platform/timercontrol.h"
@@ -67,6 +68,7 @@ double median(std::vector<double> values)
 
 int main(int argc, char *argv[])
 {
+    platform::prepareRuntime(); // as main() does
     QApplication application(argc, argv);
     app::setupApplication(application);
     const int windows = argc > 1 ? std::max(1, atoi(argv[1])) : 6;

@@ -4,6 +4,7 @@
 // bench/startup.py runs it and takes the time from the process start.
 #include "app/application.h"
 #include "platform/fontwarmup.h"
+#include "platform/runtime.h"
 #include "timer/frmmain.h"
 
 #include <QApplication>
@@ -18,7 +19,7 @@ namespace {
 
 long long monotonicNanoseconds()
 {
-    timespec now{};
+    timespec now {};
     clock_gettime(CLOCK_MONOTONIC, &now);
     return static_cast<long long>(now.tv_sec) * 1'000'000'000LL + now.tv_nsec;
 }
@@ -57,8 +58,10 @@ private:
 int main(int argc, char *argv[])
 {
     std::unique_ptr<platform::FontWarmUp> fonts;
-    if (argc > 1 && QLatin1String(argv[1]) == QLatin1String("pomvale"))
-        fonts = std::make_unique<platform::FontWarmUp>(); // as main() does
+    if (argc > 1 && QLatin1String(argv[1]) == QLatin1String("pomvale")) { // as main() does
+        platform::prepareRuntime();
+        fonts = std::make_unique<platform::FontWarmUp>();
+    }
     QApplication application(argc, argv);
     const bool bare = argc > 1 && QLatin1String(argv[1]) == QLatin1String("bare");
 
