@@ -22,7 +22,7 @@ trap 'rm -f "$log"' EXIT
 status=0
 run-clang-tidy -quiet -p "$build" -j "$(nproc)" "^$root/($folders)/.*\.cpp\$" >"$log" 2>&1 || status=$?
 # clang-tidy counts the warnings it suppressed in Qt's headers; only findings matter.
-grep -vE '^[0-9]+ warnings? (and [0-9]+ errors? )?generated\.$|^Suppressed [0-9]+ warnings|^Use -header-filter|^Running clang-tidy|^$' "$log" || true
+grep -vE '^[0-9]+ warnings? (and [0-9]+ errors? )?generated\.$|^Suppressed [0-9]+ warnings|^Use -header-filter|^Running clang-tidy|^clang-tidy(-[0-9]+)? |^$' "$log" || true
 if [[ $status -ne 0 ]]; then
     echo "clang-tidy: findings above (exit status $status)" >&2
     exit 1
