@@ -5,15 +5,4 @@
 set -euo pipefail
 build=$(cd "$1" && pwd)
 shift
-root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-work=$(mktemp -d)
-# shellcheck source=tests/e2e/pulse_session.sh
-source "$root/tests/e2e/pulse_session.sh"
-cleanup() {
-    pulse_session_stop
-    rm -rf "$work"
-}
-trap cleanup EXIT
-pulse_session_start "$work"
-trap cleanup EXIT
-"$build/bench/pomvale-bench-sound" "$@"
+exec "$(dirname "${BASH_SOURCE[0]}")/with_pulse.sh" "$build/bench/pomvale-bench-sound" "$@"
