@@ -1,5 +1,6 @@
 #include "options/frmoption.h"
 
+#include "platform/commandbutton.h"
 #include "platform/filedialog.h"
 #include "platform/messagebox.h"
 #include "platform/services.h"
@@ -41,20 +42,10 @@ protected:
     }
 };
 
-QPushButton *makeButton(QWidget *parent, const QString &caption, const QString &name, const QRect &geometry)
-{
-    auto *button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    button->setGeometry(geometry);
-    // Enter clicks the focused button, as Space does; the window has no default button.
-    button->setAutoDefault(true);
-    return button;
-}
-
 QPushButton *makePictureButton(QWidget *parent, const QString &name, const QString &picture,
                                const QString &accessibleName, const QRect &geometry)
 {
-    QPushButton *button = makeButton(parent, QString(), name, geometry);
+    QPushButton *button = platform::makeCommandButton(parent, QString(), name, geometry);
     const QPixmap pixmap(picture);
     button->setIcon(pixmap);
     button->setIconSize(pixmap.size());
@@ -129,10 +120,10 @@ void frmOption::createControls()
     m_client->setGeometry(rect());
 
     // Created in tab order, which is also the focus chain; the label and the frame take no focus.
-    OKButton = makeButton(m_client, QStringLiteral("OK"), QStringLiteral("OKButton"),
-                          twipsRect(120, 1680, 1215, 375));
-    CancelButton = makeButton(m_client, QStringLiteral("ｷｬﾝｾﾙ"), QStringLiteral("CancelButton"),
-                              twipsRect(2400, 1680, 1215, 375));
+    OKButton = platform::makeCommandButton(m_client, QStringLiteral("OK"), QStringLiteral("OKButton"),
+                                           twipsRect(120, 1680, 1215, 375));
+    CancelButton = platform::makeCommandButton(
+        m_client, QStringLiteral("ｷｬﾝｾﾙ"), QStringLiteral("CancelButton"), twipsRect(2400, 1680, 1215, 375));
 
     chkSoundEnable = new TwoStateClickCheckBox(QStringLiteral("時間経過時、音を鳴らす"), m_client);
     chkSoundEnable->setObjectName(QStringLiteral("chkSoundEnable"));

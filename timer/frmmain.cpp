@@ -1,6 +1,7 @@
 #include "timer/frmmain.h"
 
 #include "options/frmoption.h"
+#include "platform/commandbutton.h"
 #include "platform/keypreview.h"
 #include "platform/messagebox.h"
 #include "platform/services.h"
@@ -44,17 +45,6 @@ const std::array<ButtonDesign, 10> Keypad {{
     {8, twipsRect(720, 1920, 495, 495)},
     {9, twipsRect(1320, 1920, 495, 495)},
 }};
-
-QPushButton *makeButton(QWidget *parent, const QString &caption, const QString &name, const QRect &geometry)
-{
-    auto *button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    button->setGeometry(geometry);
-    // Enter clicks the focused button, as Space does; the window has no default button.
-    button->setAutoDefault(true);
-    button->setAccessibleName(caption); // what a screen reader says: the digit, "Reset", "Start/Stop"
-    return button;
-}
 
 } // namespace
 
@@ -101,19 +91,19 @@ void frmMain::setupDesign()
     QWidget *previous = nullptr;
     for (const ButtonDesign &design : Keypad) {
         const int index = design.index;
-        auto *button = makeButton(client, QString::number(index), QStringLiteral("cmdNum%1").arg(index),
-                                  design.geometry);
+        auto *button = platform::makeCommandButton(client, QString::number(index),
+                                                   QStringLiteral("cmdNum%1").arg(index), design.geometry);
         connect(button, &QPushButton::clicked, this, [this, index] { cmdNum_Click(index); });
         cmdNum.at(index) = button;
         if (previous)
             setTabOrder(previous, button);
         previous = button;
     }
-    cmdReset = makeButton(client, QStringLiteral("Reset"), QStringLiteral("cmdReset"),
-                          twipsRect(720, 2520, 1095, 495));
+    cmdReset = platform::makeCommandButton(client, QStringLiteral("Reset"), QStringLiteral("cmdReset"),
+                                           twipsRect(720, 2520, 1095, 495));
     setTabOrder(previous, cmdReset);
-    cmdStart = makeButton(client, QStringLiteral("Start/Stop"), QStringLiteral("cmdStart"),
-                          twipsRect(120, 3120, 1695, 495));
+    cmdStart = platform::makeCommandButton(client, QStringLiteral("Start/Stop"), QStringLiteral("cmdStart"),
+                                           twipsRect(120, 3120, 1695, 495));
     setTabOrder(cmdReset, cmdStart);
     connect(cmdReset, &QPushButton::clicked, this, &frmMain::cmdReset_Click);
     connect(cmdStart, &QPushButton::clicked, this, &frmMain::cmdStart_Click);

@@ -1,0 +1,18 @@
+#include "platform/commandbutton.h"
+
+#include <QPushButton>
+
+namespace platform {
+
+QPushButton *makeCommandButton(QWidget *parent, const QString &caption, const QString &name,
+                               const QRect &geometry)
+{
+    auto *button = new QPushButton(caption, parent);
+    button->setObjectName(name);
+    button->setGeometry(geometry);
+    // Outside a dialog Qt ignores Enter on a button that is not auto-default.
+    button->setAutoDefault(true);
+    return button;
+}
+
+} // namespace platform
