@@ -82,15 +82,15 @@ class Recorder
 public:
     bool start()
     {
-        const pa_sample_spec spec {PA_SAMPLE_FLOAT32NE, Rate, 2};
+        const pa_sample_spec sampleFormat {PA_SAMPLE_FLOAT32NE, Rate, 2};
         pa_buffer_attr attributes {};
         attributes.maxlength = uint32_t(-1);
-        attributes.fragsize = uint32_t(pa_usec_to_bytes(5000, &spec));
+        attributes.fragsize = uint32_t(pa_usec_to_bytes(5000, &sampleFormat));
         int error = 0;
         const char *sink = std::getenv("PULSE_SINK");
         const std::string monitor = std::string(sink ? sink : "pomvale_null") + ".monitor";
         m_stream = pa_simple_new(nullptr, "pomvale-bench", PA_STREAM_RECORD, monitor.c_str(), "monitor",
-                                 &spec, nullptr, &attributes, &error);
+                                 &sampleFormat, nullptr, &attributes, &error);
         if (!m_stream) {
             std::fprintf(stderr, "cannot record %s: %s\n", monitor.c_str(), pa_strerror(error));
             return false;

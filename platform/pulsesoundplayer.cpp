@@ -196,14 +196,14 @@ void PulseSoundPlayer::Private::start(PcmSound sound)
     stopPlayback();
     if (sound.frames() == 0)
         return;
-    const pa_sample_spec spec {PA_SAMPLE_S16NE, static_cast<uint32_t>(sound.sampleRate),
-                               static_cast<uint8_t>(sound.channels)};
+    const pa_sample_spec sampleFormat {PA_SAMPLE_S16NE, static_cast<uint32_t>(sound.sampleRate),
+                                       static_cast<uint8_t>(sound.channels)};
     pa_channel_map map;
-    pa_channel_map_init_extend(&map, spec.channels, PA_CHANNEL_MAP_WAVEEX);
+    pa_channel_map_init_extend(&map, sampleFormat.channels, PA_CHANNEL_MAP_WAVEEX);
 
     auto playback = std::make_unique<Playback>();
     playback->sound = std::move(sound);
-    playback->stream = pa_stream_new(m_context, "Pomvale", &spec, &map);
+    playback->stream = pa_stream_new(m_context, "Pomvale", &sampleFormat, &map);
     if (!playback->stream)
         return;
     pa_stream_set_write_callback(playback->stream, &Private::writable, this);
