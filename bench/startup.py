@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Time from process start to the main window's first paint, and peak resident memory,
-for the timer and for a bare Qt window of the same size, on Xvfb and offscreen.
+for the timer and for a bare Qt window of the same size in a program that links Qt alone,
+on Xvfb and offscreen.
 
     python3 bench/startup.py [BUILD_DIR] [RUNS]
 
@@ -16,12 +17,13 @@ import time
 
 build = sys.argv[1] if len(sys.argv) > 1 else "build"
 runs = int(sys.argv[2]) if len(sys.argv) > 2 else 9
-probe = os.path.join(build, "bench", "pomvale-startup-probe")
+probes = {"pomvale": os.path.join(build, "bench", "pomvale-startup-probe"),
+          "bare": os.path.join(build, "bench", "bare-qt-startup-probe")}
 
 
 def run_once(mode, env):
     start = time.monotonic_ns()
-    child = subprocess.Popen([probe, mode], env=env, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
+    child = subprocess.Popen([probes[mode]], env=env, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
     out = child.stdout.read()
     _, status, usage = os.wait4(child.pid, 0)
     if status != 0 or not out.strip():

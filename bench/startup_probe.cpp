@@ -1,11 +1,13 @@
-// Starts either the timer's main window or a bare Qt window of the same size, waits for its
-// first paint, and prints the CLOCK_MONOTONIC time of that moment in nanoseconds.
-//   pomvale-startup-probe pomvale|bare
-// bench/startup.py runs it and takes the time from the process start.
+// Starts the timer's main window as main() does, or, built with BARE_QT_WINDOW, a bare Qt window of
+// the same size in a program that links Qt alone; waits for the first paint, and prints the
+// CLOCK_MONOTONIC time of that moment in nanoseconds. bench/startup.py runs both and takes the time
+// from the process start.
+#ifndef BARE_QT_WINDOW
 #include "app/application.h"
 #include "platform/fontwarmup.h"
 #include "platform/runtime.h"
 #include "timer/frmmain.h"
+#endif
 
 #include <QApplication>
 #include <QTimer>
@@ -57,23 +59,18 @@ private:
 
 int main(int argc, char *argv[])
 {
-    std::unique_ptr<platform::FontWarmUp> fonts;
-    if (argc > 1 && QLatin1String(argv[1]) == QLatin1String("pomvale")) { // as main() does
-        platform::prepareRuntime();
-        fonts = std::make_unique<platform::FontWarmUp>();
-    }
+#ifdef BARE_QT_WINDOW
     QApplication application(argc, argv);
-    const bool bare = argc > 1 && QLatin1String(argv[1]) == QLatin1String("bare");
-
-    std::unique_ptr<QWidget> window;
-    if (bare) {
-        window = std::make_unique<QWidget>();
-        window->setFixedSize(132, 248 + 19); // the main window's client area and menu bar
-    } else {
-        app::setupApplication(application);
-        fonts->wait();
-        window = std::make_unique<frmMain>();
-    }
+    auto window = std::make_unique<QWidget>();
+    window->setFixedSize(132, 248 + 19); // the main window's client area and menu bar
+#else
+    platform::prepareRuntime();
+    platform::FontWarmUp fonts;
+    QApplication application(argc, argv);
+    app::setupApplication(application);
+    fonts.wait();
+    auto window = std::make_unique<frmMain>();
+#endif
     new FirstPaintProbe(window.get());
     window->show();
     return QApplication::exec();
