@@ -57,22 +57,12 @@ QByteArray wav(const QByteArray &fmt, const QByteArray &data)
     return riff(chunk("fmt ", fmt) + chunk("data", data));
 }
 
-QByteArray floats(std::initializer_list<float> values)
+// IEEE samples in little-endian byte order, as a float WAV holds them.
+template<typename Sample> QByteArray littleEndian(std::initializer_list<Sample> values)
 {
     QByteArray bytes;
-    for (float value : values) {
-        QByteArray one(4, '\0');
-        qToLittleEndian(value, one.data());
-        bytes += one;
-    }
-    return bytes;
-}
-
-QByteArray doubles(std::initializer_list<double> values)
-{
-    QByteArray bytes;
-    for (double value : values) {
-        QByteArray one(8, '\0');
+    for (Sample value : values) {
+        QByteArray one(sizeof(Sample), '\0');
         qToLittleEndian(value, one.data());
         bytes += one;
     }
@@ -122,14 +112,14 @@ void tst_WavDecoder::decodesEachSampleFormat_data()
         << QList<qint16> {0x1234, -1};
     QTest::newRow("32-bit float, clipped, NaN silent")
         << wav(fmtBody(3, 1, 22050, 32),
-               floats({0.0f, 1.0f, -1.0f, 0.5f, 2.0f, -3.0f, std::numeric_limits<float>::quiet_NaN()}))
+               littleEndian({0.0f, 1.0f, -1.0f, 0.5f, 2.0f, -3.0f, std::numeric_limits<float>::quiet_NaN()}))
         << 22050 << 1 << QList<qint16> {0, 32767, -32767, 16384, 32767, -32767, 0};
-    QTest::newRow("64-bit float") << wav(fmtBody(3, 1, 11025, 64), doubles({-0.5, 0.25})) << 11025 << 1
+    QTest::newRow("64-bit float") << wav(fmtBody(3, 1, 11025, 64), littleEndian({-0.5, 0.25})) << 11025 << 1
                                   << QList<qint16> {-16384, 8192};
     QTest::newRow("extensible 16-bit")
         << wav(extensibleBody(1, 2, 48000, 16), le16(5) + le16(6)) << 48000 << 2 << QList<qint16> {5, 6};
-    QTest::newRow("extensible float")
-        << wav(extensibleBody(3, 1, 48000, 32), floats({-0.25f})) << 48000 << 1 << QList<qint16> {-8192};
+    QTest::newRow("extensible float") << wav(extensibleBody(3, 1, 48000, 32), littleEndian({-0.25f})) << 48000
+                                      << 1 << QList<qint16> {-8192};
     QTest::newRow("eight channels") << wav(fmtBody(1, 8, 48000, 16), QByteArray(16, '\0')) << 48000 << 8
                                     << QList<qint16>(8, 0);
 }
