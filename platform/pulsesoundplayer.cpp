@@ -1,11 +1,10 @@
 #include "platform/pulsesoundplayer.h"
 
 #include "platform/pcmsound.h"
+#include "platform/pulselibrary.h"
 #include "platform/wavdecoder.h"
 
 #include <QString>
-
-#include <pulse/pulseaudio.h>
 
 #include <algorithm>
 #include <atomic>
@@ -63,6 +62,8 @@ private:
     std::optional<Request> m_pending;
     std::atomic<bool> m_quitting = false;
 
+    const PulseLibrary *m_pa; // nullptr where libpulse is missing
+
     // The server side, touched only under the main loop's lock.
     pa_threaded_mainloop *m_loop = nullptr;
     pa_context *m_context = nullptr;
@@ -71,10 +72,11 @@ private:
 };
 
 PulseSoundPlayer::Private::Private()
-    : m_loop(pa_threaded_mainloop_new())
+    : m_pa(PulseLibrary::load())
+    , m_loop(m_pa ? m_pa->pa_threaded_mainloop_new() : nullptr)
 {
     if (m_loop)
-        pa_threaded_mainloop_start(m_loop);
+        m_pa->pa_threaded_mainloop_start(m_loop);
     defaultChime(); // decoded now rather than at the first alarm
     m_thread = std::thread([this] { run(); });
 }
@@ -88,19 +90,19 @@ PulseSoundPlayer::Private::~Private()
     m_wake.notify_one();
     if (m_loop) {
         // Ends a connection attempt that the player's thread may be waiting on.
-        pa_threaded_mainloop_lock(m_loop);
+        m_pa->pa_threaded_mainloop_lock(m_loop);
         stopPlayback();
         if (m_context)
-            pa_context_disconnect(m_context);
-        pa_threaded_mainloop_signal(m_loop, 0);
-        pa_threaded_mainloop_unlock(m_loop);
+            m_pa->pa_context_disconnect(m_context);
+        m_pa->pa_threaded_mainloop_signal(m_loop, 0);
+        m_pa->pa_threaded_mainloop_unlock(m_loop);
     }
     m_thread.join();
     if (m_loop) {
-        pa_threaded_mainloop_stop(m_loop);
+        m_pa->pa_threaded_mainloop_stop(m_loop);
         if (m_context)
-            pa_context_unref(m_context);
-        pa_threaded_mainloop_free(m_loop);
+            m_pa->pa_context_unref(m_context);
+        m_pa->pa_threaded_mainloop_free(m_loop);
     }
 }
 
@@ -124,9 +126,9 @@ void PulseSoundPlayer::Private::run()
     if (!m_loop)
         return;
     // Connecting now spares the first alarm the time it takes.
-    pa_threaded_mainloop_lock(m_loop);
+    m_pa->pa_threaded_mainloop_lock(m_loop);
     connect();
-    pa_threaded_mainloop_unlock(m_loop);
+    m_pa->pa_threaded_mainloop_unlock(m_loop);
 
     for (;;) {
         Request request;
@@ -145,13 +147,13 @@ void PulseSoundPlayer::Private::run()
             if (superseded())
                 continue;
         }
-        pa_threaded_mainloop_lock(m_loop);
+        m_pa->pa_threaded_mainloop_lock(m_loop);
         // A request that came while connecting wins: a stop then is never preceded by a blip.
         if (sound && connect() && !superseded())
             start(std::move(*sound));
         else if (!sound)
             stopPlayback();
-        pa_threaded_mainloop_unlock(m_loop);
+        m_pa->pa_threaded_mainloop_unlock(m_loop);
     }
 }
 
@@ -159,35 +161,36 @@ void PulseSoundPlayer::Private::run()
 bool PulseSoundPlayer::Private::connect()
 {
     if (m_context) {
-        const pa_context_state_t state = pa_context_get_state(m_context);
+        const pa_context_state_t state = m_pa->pa_context_get_state(m_context);
         if (state == PA_CONTEXT_FAILED || state == PA_CONTEXT_TERMINATED) {
             stopPlayback();
-            pa_context_unref(m_context);
+            m_pa->pa_context_unref(m_context);
             m_context = nullptr;
         }
     }
     if (!m_context) {
         if (m_quitting)
             return false;
-        pa_proplist *properties = pa_proplist_new();
-        pa_proplist_sets(properties, PA_PROP_APPLICATION_NAME, "Pomvale");
-        pa_proplist_sets(properties, PA_PROP_MEDIA_ROLE, "event");
-        m_context = pa_context_new_with_proplist(pa_threaded_mainloop_get_api(m_loop), "Pomvale", properties);
-        pa_proplist_free(properties);
+        pa_proplist *properties = m_pa->pa_proplist_new();
+        m_pa->pa_proplist_sets(properties, PA_PROP_APPLICATION_NAME, "Pomvale");
+        m_pa->pa_proplist_sets(properties, PA_PROP_MEDIA_ROLE, "event");
+        m_context = m_pa->pa_context_new_with_proplist(m_pa->pa_threaded_mainloop_get_api(m_loop), "Pomvale",
+                                                       properties);
+        m_pa->pa_proplist_free(properties);
         if (!m_context)
             return false;
-        pa_context_set_state_callback(m_context, &Private::contextChanged, this);
+        m_pa->pa_context_set_state_callback(m_context, &Private::contextChanged, this);
         // Never start a server of our own: with none running, the program stays silent.
-        if (pa_context_connect(m_context, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0)
+        if (m_pa->pa_context_connect(m_context, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0)
             return false;
     }
     for (;;) {
-        const pa_context_state_t state = pa_context_get_state(m_context);
+        const pa_context_state_t state = m_pa->pa_context_get_state(m_context);
         if (state == PA_CONTEXT_READY)
             return true;
         if (!PA_CONTEXT_IS_GOOD(state) || m_quitting)
             return false;
-        pa_threaded_mainloop_wait(m_loop);
+        m_pa->pa_threaded_mainloop_wait(m_loop);
     }
 }
 
@@ -199,14 +202,14 @@ void PulseSoundPlayer::Private::start(PcmSound sound)
     const pa_sample_spec sampleFormat {PA_SAMPLE_S16NE, static_cast<uint32_t>(sound.sampleRate),
                                        static_cast<uint8_t>(sound.channels)};
     pa_channel_map map;
-    pa_channel_map_init_extend(&map, sampleFormat.channels, PA_CHANNEL_MAP_WAVEEX);
+    m_pa->pa_channel_map_init_extend(&map, sampleFormat.channels, PA_CHANNEL_MAP_WAVEEX);
 
     auto playback = std::make_unique<Playback>();
     playback->sound = std::move(sound);
-    playback->stream = pa_stream_new(m_context, "Pomvale", &sampleFormat, &map);
+    playback->stream = m_pa->pa_stream_new(m_context, "Pomvale", &sampleFormat, &map);
     if (!playback->stream)
         return;
-    pa_stream_set_write_callback(playback->stream, &Private::writable, this);
+    m_pa->pa_stream_set_write_callback(playback->stream, &Private::writable, this);
 
     pa_buffer_attr attributes;
     attributes.maxlength = static_cast<uint32_t>(-1);
@@ -215,10 +218,10 @@ void PulseSoundPlayer::Private::start(PcmSound sound)
     attributes.prebuf = static_cast<uint32_t>(-1);
     attributes.minreq = static_cast<uint32_t>(-1);
     attributes.fragsize = static_cast<uint32_t>(-1);
-    if (pa_stream_connect_playback(playback->stream, nullptr, &attributes, PA_STREAM_NOFLAGS, nullptr,
-                                   nullptr)
+    if (m_pa->pa_stream_connect_playback(playback->stream, nullptr, &attributes, PA_STREAM_NOFLAGS, nullptr,
+                                         nullptr)
         < 0) {
-        pa_stream_unref(playback->stream);
+        m_pa->pa_stream_unref(playback->stream);
         return;
     }
     m_playback = std::move(playback);
@@ -229,15 +232,16 @@ void PulseSoundPlayer::Private::stopPlayback()
     if (!m_playback)
         return;
     // Disconnecting drops what the server still holds: the sound ends at once.
-    pa_stream_set_write_callback(m_playback->stream, nullptr, nullptr);
-    pa_stream_disconnect(m_playback->stream);
-    pa_stream_unref(m_playback->stream);
+    m_pa->pa_stream_set_write_callback(m_playback->stream, nullptr, nullptr);
+    m_pa->pa_stream_disconnect(m_playback->stream);
+    m_pa->pa_stream_unref(m_playback->stream);
     m_playback.reset();
 }
 
 void PulseSoundPlayer::Private::contextChanged(pa_context *, void *self)
 {
-    pa_threaded_mainloop_signal(static_cast<Private *>(self)->m_loop, 0);
+    auto *d = static_cast<Private *>(self);
+    d->m_pa->pa_threaded_mainloop_signal(d->m_loop, 0);
 }
 
 void PulseSoundPlayer::Private::writable(pa_stream *stream, size_t bytes, void *self)
@@ -250,15 +254,15 @@ void PulseSoundPlayer::Private::writable(pa_stream *stream, size_t bytes, void *
     const qsizetype count
         = std::min<qsizetype>(static_cast<qsizetype>(bytes), samples.size() - playback->written);
     if (count > 0) {
-        pa_stream_write(stream, samples.constData() + playback->written, static_cast<size_t>(count), nullptr,
-                        0, PA_SEEK_RELATIVE);
+        d->m_pa->pa_stream_write(stream, samples.constData() + playback->written, static_cast<size_t>(count),
+                                 nullptr, 0, PA_SEEK_RELATIVE);
         playback->written += count;
     }
     if (playback->written == samples.size()) {
         // All given: once the server has played it, the stream goes, and with it every wake-up.
-        pa_stream_set_write_callback(stream, nullptr, nullptr);
-        if (pa_operation *operation = pa_stream_drain(stream, &Private::drained, self))
-            pa_operation_unref(operation);
+        d->m_pa->pa_stream_set_write_callback(stream, nullptr, nullptr);
+        if (pa_operation *operation = d->m_pa->pa_stream_drain(stream, &Private::drained, self))
+            d->m_pa->pa_operation_unref(operation);
     }
 }
 

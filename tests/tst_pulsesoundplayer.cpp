@@ -2,6 +2,7 @@
 #include "platform/pulsesoundplayer.h"
 
 #include <QElapsedTimer>
+#include <QFile>
 #include <QTest>
 
 #include <memory>
@@ -12,6 +13,7 @@ class tst_PulseSoundPlayer : public QObject
 
 private slots:
     void initTestCase();
+    void loadsTheSoundLibraryWithTheFirstPlayer();
     void playAndStopReturnAtOnceWithoutAServer();
     void goesAwayAtOnceWhilePlaying();
 };
@@ -20,6 +22,24 @@ void tst_PulseSoundPlayer::initTestCase()
 {
     // A server that cannot exist, whatever runs on this machine.
     qputenv("PULSE_SERVER", "unix:/nonexistent/pomvale-test/native");
+}
+
+namespace {
+
+bool soundLibraryLoaded()
+{
+    QFile maps(QStringLiteral("/proc/self/maps"));
+    return maps.open(QIODevice::ReadOnly) && maps.readAll().contains("/libpulse.so");
+}
+
+} // namespace
+
+void tst_PulseSoundPlayer::loadsTheSoundLibraryWithTheFirstPlayer()
+{
+    // Start-up does not pay for a sound library that may never be used.
+    QVERIFY(!soundLibraryLoaded());
+    platform::PulseSoundPlayer player;
+    QVERIFY(soundLibraryLoaded());
 }
 
 void tst_PulseSoundPlayer::playAndStopReturnAtOnceWithoutAServer()
