@@ -136,6 +136,8 @@ void tst_frmMain::displayFont()
     QCOMPARE(label->frameShadow(), QFrame::Sunken);
     // Where the Windows face is missing, the metric-compatible IPAGothic stands in.
     QCOMPARE(QFontInfo(label->font()).family(), QStringLiteral("IPAGothic"));
+    // Hinted by the font's own instructions, as Windows does, not by FreeType's costly auto-hinter.
+    QCOMPARE(label->font().hintingPreference(), QFont::PreferFullHinting);
 }
 
 void tst_frmMain::tabOrder()
