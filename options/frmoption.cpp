@@ -248,13 +248,12 @@ void frmOption::OKButton_Click()
     modPomvale::SoundPath = txtFileName->text(); // untrimmed, and kept while the sound is off
     if (!modPomvale::SaveOption()) {
         // The new values stay in effect until the program ends; the user should know they end there.
-        const QString file = modPomvale::IniPath.isEmpty() ? QStringLiteral("Pomvale.ini")
-                                                           : QDir::toNativeSeparators(modPomvale::IniPath);
+        // SaveOption has set IniPath to the file it tried to write.
         platform::messageBox().show(
             this,
             QStringLiteral("設定ファイル「%1」に書き込めませんでした。設定は保存されていません。\n"
                            "変更した設定は、プログラムを終了するまで有効です。")
-                .arg(file),
+                .arg(QDir::toNativeSeparators(modPomvale::IniPath)),
             QStringLiteral("オプション画面"));
     }
     accept();

@@ -261,13 +261,11 @@ IniDocument::WriteResult IniDocument::setValue(QStringView section, QStringView 
     }
 
     const Location location = locate(section, key);
-    const bool blankAtEnd = !value.isEmpty()
-        && (value.front() == u' ' || value.front() == u'\t' || value.back() == u' ' || value.back() == u'\t');
     const bool wrappedInQuotes = value.size() >= 2 && value.front() == value.back()
         && (value.front() == u'"' || value.front() == u'\'');
     // Quotes keep blanks at the ends and a quoted text from being taken apart on reading.
     char quote = location.quote;
-    if (!quote && (blankAtEnd || wrappedInQuotes))
+    if (!quote && (endsInBlank(value) || wrappedInQuotes))
         quote = '"';
     QByteArray stored = *valueBytes;
     if (quote) {

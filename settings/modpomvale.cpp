@@ -21,14 +21,14 @@ const QString pathKey = QStringLiteral("Path");
 
 void LoadOption()
 {
-    const QString folder = platform::applicationDir();
+    const QString path = modPath::CombinePath(platform::applicationDir(), fileName);
     // A folder of that name, or anything else that is no regular file, counts as no file.
-    if (platform::findRegularFile(modPath::CombinePath(folder, fileName)).size() < 2) {
+    if (platform::findRegularFile(path).size() < 2) {
         SoundEnable = QStringLiteral("0");
         SoundPath.clear();
         return;
     }
-    IniPath = modPath::CombinePath(folder, fileName);
+    IniPath = path;
     if (!modINI::ReadIni(IniPath, section, enableKey, SoundEnable))
         SoundEnable = QStringLiteral("0");
     if (!modINI::ReadIni(IniPath, section, pathKey, SoundPath))
