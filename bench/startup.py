@@ -5,8 +5,12 @@ on Xvfb and offscreen.
 
     python3 bench/startup.py [BUILD_DIR] [RUNS]
 
-Each figure is the median of RUNS runs (default 9), the two programs alternating.
+Each figure is the median of RUNS runs (default 9), the programs alternating.
 Starts its own Xvfb and stops it again.
+
+For reference it also times the bare window with one label in the default font, once with
+Latin text and once with the Japanese of the timer's menu: the price of drawing any text at all,
+which the empty bare window never pays.
 """
 import os
 import shutil
@@ -17,13 +21,17 @@ import time
 
 build = sys.argv[1] if len(sys.argv) > 1 else "build"
 runs = int(sys.argv[2]) if len(sys.argv) > 2 else 9
-probes = {"pomvale": os.path.join(build, "bench", "pomvale-startup-probe"),
-          "bare": os.path.join(build, "bench", "bare-qt-startup-probe")}
+pomvale_probe = os.path.join(build, "bench", "pomvale-startup-probe")
+bare_probe = os.path.join(build, "bench", "bare-qt-startup-probe")
+probes = {"pomvale": [pomvale_probe],
+          "bare": [bare_probe],
+          "latin label": [bare_probe, "03:00"],
+          "japanese label": [bare_probe, "オプション"]}
 
 
 def run_once(mode, env):
     start = time.monotonic_ns()
-    child = subprocess.Popen([probes[mode]], env=env, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
+    child = subprocess.Popen(probes[mode], env=env, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
     out = child.stdout.read()
     _, status, usage = os.wait4(child.pid, 0)
     if status != 0 or not out.strip():
@@ -33,7 +41,7 @@ def run_once(mode, env):
 
 
 def measure(platform_env):
-    results = {"pomvale": ([], []), "bare": ([], [])}
+    results = {mode: ([], []) for mode in probes}
     for _ in range(runs):
         for mode in results:
             ms, mib = run_once(mode, platform_env)
@@ -46,6 +54,10 @@ def report(name, figures):
     (p_ms, p_mib), (b_ms, b_mib) = figures["pomvale"], figures["bare"]
     print(f"{name:10} first paint: Pomvale {p_ms:7.1f} ms, bare Qt {b_ms:7.1f} ms, ratio {p_ms / b_ms:4.2f}"
           f" | peak RSS: Pomvale {p_mib:6.1f} MiB, bare Qt {b_mib:6.1f} MiB, ratio {p_mib / b_mib:4.2f}")
+    for label in ("latin label", "japanese label"):
+        ms, mib = figures[label]
+        print(f"{'':10}   bare Qt with a {label}: {ms:7.1f} ms, ratio {ms / b_ms:4.2f}"
+              f" | {mib:6.1f} MiB, ratio {mib / b_mib:4.2f}")
 
 
 def main():

@@ -2,6 +2,9 @@
 // the same size in a program that links Qt alone; waits for the first paint, and prints the
 // CLOCK_MONOTONIC time of that moment in nanoseconds. bench/startup.py runs both and takes the time
 // from the process start.
+//
+// The bare window shows its first argument, if given, in one label in the default font: what a
+// window pays for drawing any text at all.
 #ifndef BARE_QT_WINDOW
 #include "app/application.h"
 #include "platform/fontwarmup.h"
@@ -10,6 +13,7 @@
 #endif
 
 #include <QApplication>
+#include <QLabel>
 #include <QTimer>
 #include <QWidget>
 
@@ -63,6 +67,8 @@ int main(int argc, char *argv[])
     QApplication application(argc, argv);
     auto window = std::make_unique<QWidget>();
     window->setFixedSize(132, 248 + 19); // the main window's client area and menu bar
+    if (argc > 1)
+        new QLabel(QString::fromUtf8(argv[1]), window.get());
 #else
     platform::prepareRuntime();
     platform::FontWarmUp fonts;
