@@ -1,7 +1,7 @@
 // Running the countdown through the main window: start, pause, resume, reset and the alarm.
 // The tick is fired directly; no test waits a real second.
 #include "app/application.h"
-#include "fakes.h"
+#include "helpers.h"
 #include "platform/timercontrol.h"
 #include "settings/modpomvale.h"
 #include "timer/frmmain.h"

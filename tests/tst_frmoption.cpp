@@ -1,7 +1,7 @@
 // The options window as the user meets it: opened from the main window's menu, filled from the
 // settings, edited with mouse and keys, and closed by OK, Cancel or the platform.
 #include "app/application.h"
-#include "fakes.h"
+#include "helpers.h"
 #include "options/frmoption.h"
 #include "platform/paths.h"
 #include "platform/timercontrol.h"

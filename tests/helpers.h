@@ -5,14 +5,53 @@
 #include "platform/services.h"
 #include "platform/soundplayer.h"
 
+#include <QApplication>
+#include <QByteArray>
+#include <QFile>
 #include <QString>
 #include <QStringList>
+#include <QTimer>
 #include <QWidget>
 
 #include <functional>
 
-// Recording stand-ins for the platform's modal and audible services.
-// Each installs itself for its lifetime and puts the real service back when destroyed.
+// What the test suites share: recording stand-ins for the platform's modal and audible services,
+// a way to act on a real modal window, and files put on disk and read back.
+
+// Runs act on the next modal window of type W as soon as it is shown, then closes it if act left it
+// open. The modal loop blocks the caller, so a timer polls for the window.
+template<typename W> void whenModal(QObject *context, std::function<void(W *)> act)
+{
+    auto *poll = new QTimer(context);
+    QObject::connect(poll, &QTimer::timeout, context, [poll, act = std::move(act)] {
+        auto *window = qobject_cast<W *>(QApplication::activeModalWidget());
+        if (!window)
+            return;
+        poll->deleteLater();
+        poll->stop();
+        act(window);
+        if (window->isVisible())
+            window->close();
+    });
+    poll->start(5);
+}
+
+// Writes bytes to path, replacing what was there; false when the file cannot be written.
+inline bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
+}
+
+// The file's bytes, or "<missing>" when it cannot be read.
+inline QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+// Recording stand-ins. Each installs itself for its lifetime and puts the real service back when
+// destroyed.
 
 class FakeMessageBox final : public platform::MessageBox
 {
