@@ -64,35 +64,20 @@ frmOption::frmOption(QWidget *owner)
     // No border and no title bar; as a dialog owned by the main window it stays out of the taskbar.
     setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
     setFixedSize(platform::twips(3765), platform::twips(2235));
+    createControls();
 }
 
 void frmOption::showModal()
 {
-    createControls();
-    m_unloaded = false;
     Form_Load();
-
     // Centred over the owner wherever it stands; placing it here keeps Qt from nudging it on screen.
     if (const QWidget *owner = parentWidget()) {
         QRect area(QPoint(), size());
         area.moveCenter(owner->frameGeometry().center());
         move(area.topLeft());
     }
-    exec();
-
-    if (!m_unloaded) // hidden without being closed, e.g. when its owner went away
-        Form_Unload();
-    destroyControls();
-}
-
-void frmOption::done(int result)
-{
-    // Every way of closing passes here: OK, Cancel, and a close request from the platform.
-    if (!m_unloaded) {
-        m_unloaded = true;
-        Form_Unload();
-    }
-    QDialog::done(result);
+    exec(); // returns however the window closes: OK, Cancel, or a close request from the platform
+    Form_Unload();
 }
 
 void frmOption::keyPressEvent(QKeyEvent *event)
@@ -115,26 +100,22 @@ bool frmOption::eventFilter(QObject *watched, QEvent *event)
 
 void frmOption::createControls()
 {
-    m_client = new QWidget(this);
-    m_client->setObjectName(QStringLiteral("client"));
-    m_client->setGeometry(rect());
-
     // Created in tab order, which is also the focus chain; the label and the frame take no focus.
-    OKButton = platform::makeCommandButton(m_client, QStringLiteral("OK"), QStringLiteral("OKButton"),
+    OKButton = platform::makeCommandButton(this, QStringLiteral("OK"), QStringLiteral("OKButton"),
                                            twipsRect(120, 1680, 1215, 375));
-    CancelButton = platform::makeCommandButton(
-        m_client, QStringLiteral("ｷｬﾝｾﾙ"), QStringLiteral("CancelButton"), twipsRect(2400, 1680, 1215, 375));
+    CancelButton = platform::makeCommandButton(this, QStringLiteral("ｷｬﾝｾﾙ"), QStringLiteral("CancelButton"),
+                                               twipsRect(2400, 1680, 1215, 375));
 
-    chkSoundEnable = new TwoStateClickCheckBox(QStringLiteral("時間経過時、音を鳴らす"), m_client);
+    chkSoundEnable = new TwoStateClickCheckBox(QStringLiteral("時間経過時、音を鳴らす"), this);
     chkSoundEnable->setObjectName(QStringLiteral("chkSoundEnable"));
     chkSoundEnable->setGeometry(twipsRect(120, 360, 2535, 375));
 
     // Wider than the window on purpose: the window's right edge cuts it off after its words.
-    lblTitle = new QLabel(QStringLiteral("オプション画面"), m_client);
+    lblTitle = new QLabel(QStringLiteral("オプション画面"), this);
     lblTitle->setObjectName(QStringLiteral("lblTitle"));
     lblTitle->setGeometry(twipsRect(120, 120, 4575, 255));
 
-    frameSound = new QGroupBox(QStringLiteral("鳴らしたい音のファイル"), m_client);
+    frameSound = new QGroupBox(QStringLiteral("鳴らしたい音のファイル"), this);
     frameSound->setObjectName(QStringLiteral("frameSound"));
     frameSound->setGeometry(twipsRect(0, 720, 3735, 855));
     frameSound->hide();
@@ -165,20 +146,6 @@ void frmOption::createControls()
     connect(cmdPlay, &QPushButton::clicked, this, &frmOption::cmdPlay_Click);
 
     OKButton->setFocus(); // the first control in tab order has the focus when the window shows
-}
-
-void frmOption::destroyControls()
-{
-    delete m_client;
-    m_client = nullptr;
-    OKButton = nullptr;
-    CancelButton = nullptr;
-    chkSoundEnable = nullptr;
-    lblTitle = nullptr;
-    frameSound = nullptr;
-    txtFileName = nullptr;
-    cmdOpenFile = nullptr;
-    cmdPlay = nullptr;
 }
 
 int frmOption::checkValue() const

@@ -9,8 +9,7 @@ class QLineEdit;
 class QPushButton;
 
 // The options window: switches the alarm sound on or off and chooses, browses for and previews its
-// WAV file. The object is kept from its first opening; its controls exist only while it is open, so
-// nothing of an opening survives but what OK stored.
+// WAV file. One object serves one opening.
 class frmOption final : public QDialog
 {
     Q_OBJECT
@@ -23,13 +22,11 @@ public:
     void showModal();
 
 protected:
-    void done(int result) override;
     void keyPressEvent(QKeyEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void createControls();
-    void destroyControls();
 
     void Form_Load();
     void Form_Unload();
@@ -44,8 +41,7 @@ private:
     int checkValue() const;
     void setCheckValue(int value);
 
-    // The controls of the current opening, all owned by m_client; null while the window is closed.
-    QWidget *m_client = nullptr;
+    // Made with the window, in tab order.
     QPushButton *OKButton = nullptr;
     QPushButton *CancelButton = nullptr;
     QCheckBox *chkSoundEnable = nullptr;
@@ -54,6 +50,4 @@ private:
     QLineEdit *txtFileName = nullptr;
     QPushButton *cmdOpenFile = nullptr;
     QPushButton *cmdPlay = nullptr;
-
-    bool m_unloaded = true;
 };

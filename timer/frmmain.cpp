@@ -2,7 +2,6 @@
 
 #include "options/frmoption.h"
 #include "platform/commandbutton.h"
-#include "platform/keypreview.h"
 #include "platform/messagebox.h"
 #include "platform/services.h"
 #include "platform/soundplayer.h"
@@ -13,6 +12,7 @@
 
 #include <QAction>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
 #include <QMenuBar>
@@ -114,10 +114,17 @@ void frmMain::setupDesign()
     timeTic->setEnabled(false);
     connect(timeTic, &platform::TimerControl::Timer, this, &frmMain::timeTic_Timer);
 
-    auto *keyPreview = new platform::KeyPreview(this);
-    connect(keyPreview, &platform::KeyPreview::keyPress, this, &frmMain::Form_KeyPress);
-
     cmdNum.at(1)->setFocus(); // the first control in tab order that can take the focus
+}
+
+void frmMain::keyPressEvent(QKeyEvent *event)
+{
+    // The buttons leave typed characters to their window, so a digit reaches here whichever of them
+    // has the focus. Ctrl and Alt combinations are commands, not typed characters.
+    const QString text = event->text();
+    if (!(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) && text.size() == 1)
+        Form_KeyPress(text.at(0).unicode());
+    QMainWindow::keyPressEvent(event);
 }
 
 // ---- Time entry and display ----
@@ -236,7 +243,7 @@ void frmMain::timeTic_Timer()
 
 void frmMain::mnOption_Click()
 {
-    if (!m_options)
-        m_options = new frmOption(this);
-    m_options->showModal(); // the countdown goes on meanwhile: the timer ticks in the modal loop
+    // Nothing of an opening outlives it but what OK stored, so each opening has a window of its own.
+    frmOption options(this);
+    options.showModal(); // the countdown goes on meanwhile: the timer ticks in the modal loop
 }

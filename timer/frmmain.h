@@ -7,7 +7,6 @@
 class QAction;
 class QLabel;
 class QPushButton;
-class frmOption;
 
 namespace platform {
 class TimerControl;
@@ -21,6 +20,9 @@ class frmMain final : public QMainWindow
 
 public:
     explicit frmMain(QWidget *parent = nullptr);
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void setupDesign();
@@ -46,7 +48,6 @@ private:
     QPushButton *cmdStart = nullptr;
     platform::TimerControl *timeTic = nullptr;
     QAction *mnOption = nullptr;
-    frmOption *m_options = nullptr; // made at the first opening and kept
 
     // The countdown. Minutes and seconds are 16-bit like the keypad's four digits allow.
     qint16 SetMin = 0; // the time last started; a reset returns to it
