@@ -1,15 +1,13 @@
 #include "platform/textnumber.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <limits>
 
 namespace platform {
 
 QString formatTwoDigits(int value)
 {
-    const QString digits = QStringLiteral("%1").arg(std::abs(value), 2, 10, QLatin1Char('0'));
-    return value < 0 ? QLatin1Char('-') + digits : digits;
+    return QStringLiteral("%1").arg(value, 2, 10, QLatin1Char('0'));
 }
 
 namespace {

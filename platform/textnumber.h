@@ -6,7 +6,7 @@
 
 namespace platform {
 
-// A number as decimal text with at least two digits: 3 gives "03", 45 gives "45", -1 gives "-01".
+// A number from 0 up as decimal text with at least two digits: 3 gives "03", 45 gives "45".
 QString formatTwoDigits(int value);
 
 // Decimal text as a 16-bit integer: an optional sign, digits with any number of leading zeros and an
