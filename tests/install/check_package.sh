@@ -35,7 +35,7 @@ timed() {
 }
 
 timed build "$root/scripts/package.sh" >"$work/package.out" || fail "the package did not build"
-deb=$(tail -n 1 "$work/package.out")
+deb=$(grep "\.deb$" "$work/package.out" | tail -n 1)
 echo "package: $deb"
 dpkg-deb -I "$deb" | sed -n '/^ Package:/,$p'
 
