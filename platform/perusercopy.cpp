@@ -31,7 +31,7 @@ bool writableInPlace(const QString &path)
 QString configHome()
 {
     // A relative XDG_CONFIG_HOME is invalid and ignored, as the base-directory rules say.
-    const QString configured = qEnvironmentVariable("XDG_CONFIG_HOME");
+    QString configured = qEnvironmentVariable("XDG_CONFIG_HOME");
     if (QDir::isAbsolutePath(configured))
         return configured;
     return joinPath(QDir::homePath(), QStringLiteral(".config"));
@@ -69,7 +69,7 @@ QString prepareFileToWrite(const QString &path)
 {
     if (writableInPlace(path))
         return path;
-    const QString copy = perUserCopyPath(QFileInfo(path).fileName());
+    QString copy = perUserCopyPath(QFileInfo(path).fileName());
     if (!QFileInfo::exists(copy) && QDir().mkpath(QFileInfo(copy).absolutePath()))
         seedCopy(path, copy);
     return copy;
