@@ -290,7 +290,7 @@ int tst_ProfileFile::runWriterInReadOnlyFolder(const QStringList &arguments, con
 // A configuration folder that the writer's user owns.
 QString tst_ProfileFile::writerConfigHome()
 {
-    const QString home = file(u"home"_qs);
+    QString home = file(u"home"_qs);
     if (!QDir().mkpath(home))
         return {};
     if (::geteuid() == 0 && ::chown(QFile::encodeName(home).constData(), 65534, 65534) != 0)
