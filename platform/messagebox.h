@@ -5,7 +5,7 @@ class QWidget;
 
 namespace platform {
 
-// The modal message box with one OK button and no icon.
+// The modal message box with one OK button: with no icon, or with the warning icon for a fault.
 class MessageBox
 {
 public:
@@ -13,6 +13,9 @@ public:
 
     // Shows text titled title, centred over owner, and returns once the user has closed it.
     virtual void show(QWidget *owner, const QString &text, const QString &title) = 0;
+
+    // The same with the warning icon.
+    virtual void warn(QWidget *owner, const QString &text, const QString &title) = 0;
 };
 
 } // namespace platform

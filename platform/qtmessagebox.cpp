@@ -4,12 +4,26 @@
 
 namespace platform {
 
-void QtMessageBox::show(QWidget *owner, const QString &text, const QString &title)
+namespace {
+
+void showModal(QWidget *owner, const QString &text, const QString &title, QMessageBox::Icon icon)
 {
     // A parented box is centred over its owner; application-modal so no other window takes input.
-    QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok, owner);
+    QMessageBox box(icon, title, text, QMessageBox::Ok, owner);
     box.setWindowModality(Qt::ApplicationModal);
     box.exec();
+}
+
+} // namespace
+
+void QtMessageBox::show(QWidget *owner, const QString &text, const QString &title)
+{
+    showModal(owner, text, title, QMessageBox::NoIcon);
+}
+
+void QtMessageBox::warn(QWidget *owner, const QString &text, const QString &title)
+{
+    showModal(owner, text, title, QMessageBox::Warning);
 }
 
 } // namespace platform

@@ -4,11 +4,13 @@
 
 namespace platform {
 
-// The message box as Qt draws it: one OK button, no icon, modal to the application.
+// The message box as Qt draws it: one OK button, no icon or the warning icon, modal to the
+// application.
 class QtMessageBox final : public MessageBox
 {
 public:
     void show(QWidget *owner, const QString &text, const QString &title) override;
+    void warn(QWidget *owner, const QString &text, const QString &title) override;
 };
 
 } // namespace platform

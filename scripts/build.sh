@@ -1,7 +1,16 @@
 #!/usr/bin/env bash
-# Installs what is missing and builds the program, its tests and benchmarks into build/.
+# Installs what is missing and builds into build/ with the developers' preset (warnings are errors):
+#   scripts/build.sh             the program, its tests and benchmarks
+#   scripts/build.sh --program   the program alone, with only what building and running it needs
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-"$root/scripts/install-deps.sh"
-cmake -S "$root" -B "$root/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$root/build"
+cd "$root"
+if [[ ${1:-} == --program ]]; then
+    scripts/install-deps.sh scripts/packages-run.txt
+    cmake --preset default -DBUILD_TESTING=OFF >/dev/null
+    cmake --build --preset default --target Pomvale
+else
+    scripts/install-deps.sh
+    cmake --preset default -DBUILD_TESTING=ON >/dev/null
+    cmake --build --preset default
+fi

@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
-# Installs the Debian packages of scripts/packages.txt that are not installed yet.
+# Installs the Debian packages of the given lists that are not installed yet:
+#   install-deps.sh [LIST...]    (default: all of scripts/packages*.txt)
 # Runs apt-get only when something is missing, so a second run costs nothing.
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+lists=("$@")
+[[ ${#lists[@]} -gt 0 ]] || lists=("$here"/packages*.txt)
 
-mapfile -t wanted < <(sed -e 's/#.*//' -e 's/[[:space:]]//g' "$here/packages.txt" | grep -v '^$')
+mapfile -t wanted < <(sed -e 's/#.*//' -e 's/[[:space:]]//g' "${lists[@]}" | grep -v '^$')
 missing=()
 for pkg in "${wanted[@]}"; do
     status=$(dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null || true)

@@ -4,7 +4,7 @@ set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 log=$(mktemp)
 trap 'rm -f "$log"' EXIT
-if ! "$root/scripts/build.sh" >"$log" 2>&1; then
+if ! "$root/scripts/build.sh" --program >"$log" 2>&1; then
     cat "$log" >&2
     echo "The build failed; see above." >&2
     exit 1

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs the whole test suite; then the same suite built with
-# AddressSanitizer and UndefinedBehaviorSanitizer (build-asan/), and the clang-format and
-# clang-tidy gates. Each stage prints how long it took.
+# AddressSanitizer and UndefinedBehaviorSanitizer (build-asan/), the clang-format and clang-tidy
+# gates, and the Debian package (built, checked by lintian, its packaged program run). Each stage
+# prints how long it took.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 timed() {
@@ -19,3 +20,4 @@ cd "$root"
 timed "sanitizer build" sh -c 'cmake --preset sanitize >/dev/null && cmake --build --preset sanitize'
 timed "sanitizer tests" ctest --preset sanitize
 timed "clang-format and clang-tidy" "$root/scripts/lint.sh" "$root/build"
+timed "Debian package" "$root/tests/install/check_package.sh"

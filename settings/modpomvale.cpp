@@ -1,6 +1,7 @@
 #include "settings/modpomvale.h"
 
 #include "platform/paths.h"
+#include "platform/perusercopy.h"
 #include "settings/modini.h"
 #include "settings/modpath.h"
 
@@ -21,7 +22,8 @@ const QString pathKey = QStringLiteral("Path");
 
 void LoadOption()
 {
-    const QString path = modPath::CombinePath(platform::applicationDir(), fileName);
+    // In a folder the user may not write, the user's own copy when there is one.
+    const QString path = platform::fileToRead(modPath::CombinePath(platform::applicationDir(), fileName));
     // A folder of that name, or anything else that is no regular file, counts as no file.
     if (platform::findRegularFile(path).size() < 2) {
         SoundEnable = QStringLiteral("0");
@@ -37,7 +39,8 @@ void LoadOption()
 
 bool SaveOption()
 {
-    IniPath = modPath::CombinePath(platform::applicationDir(), fileName);
+    // In a folder the user may not write, the user's own copy, made from the file there.
+    IniPath = platform::prepareFileToWrite(modPath::CombinePath(platform::applicationDir(), fileName));
     // Both keys are written even when the first fails; the values stay in effect in memory.
     const bool enableStored = modINI::WriteIni(IniPath, section, enableKey, SoundEnable);
     const bool pathStored = modINI::WriteIni(IniPath, section, pathKey, SoundPath);

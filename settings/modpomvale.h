@@ -9,10 +9,12 @@ extern QString IniPath; // full path of the settings file
 extern QString SoundEnable; // "1": the alarm plays SoundPath; any other text: no sound
 extern QString SoundPath; // the WAV file the alarm plays
 
-// Fills the settings from the file beside the executable, or with "0" and "" when it is missing.
+// Fills the settings from the file beside the executable (or the user's own copy of it, where the
+// folder is not the user's to write), or with "0" and "" when it is missing.
 void LoadOption();
 
-// Writes both settings to the file beside the executable; false when they were not both stored.
+// Writes both settings to the file beside the executable (or the user's own copy of it); false when
+// they were not both stored.
 bool SaveOption();
 
 } // namespace modPomvale

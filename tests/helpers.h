@@ -68,10 +68,16 @@ public:
         if (whileOpen)
             whileOpen();
     }
+    void warn(QWidget *owner, const QString &text, const QString &title) override
+    {
+        warnings << text;
+        show(owner, text, title);
+    }
 
     QList<QWidget *> owners;
     QStringList texts;
     QStringList titles;
+    QStringList warnings; // the texts of the boxes shown with the warning icon
     std::function<void()> whileOpen; // runs as if the user acted while the box is open
 };
 

@@ -4,7 +4,9 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QFontDatabase>
 #include <QLabel>
+#include <QLibraryInfo>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -135,6 +137,8 @@ void tst_frmMain::displayFont()
     QVERIFY(label->alignment() & Qt::AlignHCenter);
     QCOMPARE(label->frameShadow(), QFrame::Sunken);
     // Where the Windows face is missing, the metric-compatible IPAGothic stands in.
+    if (!QFontDatabase::families().contains(QStringLiteral("IPAGothic")))
+        QSKIP("IPAGothic is not installed (Debian: fonts-ipafont-gothic)");
     QCOMPARE(QFontInfo(label->font()).family(), QStringLiteral("IPAGothic"));
     // Hinted by the font's own instructions, as Windows does, not by FreeType's costly auto-hinter.
     QCOMPARE(label->font().hintingPreference(), QFont::PreferFullHinting);
@@ -274,6 +278,8 @@ void tst_frmMain::menuEntryTriggersAtOnceWithAltO()
 void tst_frmMain::runtimeTextsAreJapanese()
 {
     // The buttons that Qt's own dialogs draw.
+    if (!QFile::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) + QStringLiteral("/qtbase_ja.qm")))
+        QSKIP("Qt's Japanese translations are not installed (Debian: qt6-translations-l10n)");
     QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("キャンセル"));
     QCOMPARE(QCoreApplication::translate("QFileDialog", "&Open"), QStringLiteral("開く(&O)"));
 }

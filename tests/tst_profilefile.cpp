@@ -1,6 +1,8 @@
 // Profile files on disk: their encodings, bad input, and how a write replaces the file.
 #include "platform/profile.h"
 
+#include "helpers.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -59,12 +61,15 @@ private slots:
     void permissionBitsKept();
     void symbolicLinkFollowed();
     void readOnlyFolder();
+    void perUserCopyInReadOnlyFolder();
 
 private:
     QString file(const QString &name = u"Pomvale.ini"_qs) const { return m_dir->filePath(name); }
     void put(const QByteArray &bytes, const QString &name = u"Pomvale.ini"_qs);
     QByteArray contents(const QString &name = u"Pomvale.ini"_qs) const;
-    int runWriterInReadOnlyFolder(const QStringList &arguments);
+    int runWriterInReadOnlyFolder(const QStringList &arguments, const QString &configHome = u"/proc/none"_qs,
+                                  QByteArray *output = nullptr);
+    QString writerConfigHome();
 
     std::unique_ptr<QTemporaryDir> m_dir;
 };
@@ -247,13 +252,25 @@ void tst_ProfileFile::symbolicLinkFollowed()
     QCOMPARE(contents(u"real/later.ini"_qs), QByteArray("[Option]\r\nEnable=1\r\n"));
 }
 
-// Runs the writer process with the temporary folder read-only to it. A superuser may write
-// anywhere, so as root the process runs as "nobody" in a folder that only root may write.
-int tst_ProfileFile::runWriterInReadOnlyFolder(const QStringList &arguments)
+// Runs the writer process with the temporary folder read-only to it, and configHome as its
+// XDG_CONFIG_HOME (by default one where nothing can be made). A superuser may write anywhere, so as
+// root the process runs as "nobody" in a folder that only root may write; the writer is copied
+// first to where nobody can reach it, since the build tree may lie in root's own home folder.
+int tst_ProfileFile::runWriterInReadOnlyFolder(const QStringList &arguments, const QString &configHome,
+                                               QByteArray *output)
 {
     QProcess writer;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(u"XDG_CONFIG_HOME"_qs, configHome);
+    writer.setProcessEnvironment(environment);
     const QByteArray folder = QFile::encodeName(m_dir->path());
+    QString program = QStringLiteral(PROFILEWRITER);
+    QTemporaryDir reachable(QDir::tempPath() + u"/pomvale-writer-XXXXXX"_qs);
     if (::geteuid() == 0) {
+        program = reachable.filePath(u"profilewriter"_qs);
+        if (!QFile::copy(QStringLiteral(PROFILEWRITER), program)
+            || ::chmod(QFile::encodeName(reachable.path()).constData(), 0755) != 0)
+            return -2;
         ::chmod(folder.constData(), 0755);
         writer.setChildProcessModifier([] {
             if (::setgid(65534) != 0 || ::setuid(65534) != 0)
@@ -262,17 +279,34 @@ int tst_ProfileFile::runWriterInReadOnlyFolder(const QStringList &arguments)
     } else {
         ::chmod(folder.constData(), 0555);
     }
-    writer.start(QStringLiteral(PROFILEWRITER), arguments);
+    writer.start(program, arguments);
     writer.waitForFinished();
     ::chmod(folder.constData(), 0700);
+    if (output)
+        *output = writer.readAllStandardOutput();
     return writer.exitStatus() == QProcess::NormalExit ? writer.exitCode() : -1;
+}
+
+// A configuration folder that the writer's user owns.
+QString tst_ProfileFile::writerConfigHome()
+{
+    QString home = file(u"home"_qs);
+    if (!QDir().mkpath(home))
+        return {};
+    if (::geteuid() == 0 && ::chown(QFile::encodeName(home).constData(), 65534, 65534) != 0)
+        return {};
+    return home;
 }
 
 void tst_ProfileFile::readOnlyFolder()
 {
-    // No file: nothing can be made, and the save says so.
-    QCOMPARE(runWriterInReadOnlyFolder({u"save"_qs, m_dir->path(), u"1"_qs, u"/a.wav"_qs}), 1);
+    // No file, and no per-user copy can be made either: the save says so, naming the copy.
+    QByteArray output;
+    QCOMPARE(runWriterInReadOnlyFolder({u"save"_qs, m_dir->path(), u"1"_qs, u"/a.wav"_qs}, u"/proc/none"_qs,
+                                       &output),
+             1);
     QVERIFY(!QFile::exists(file()));
+    QVERIFY2(output.startsWith("/proc/none/pomvale/Pomvale.ini\n"), output.constData());
 
     // A file that may be written is written in place.
     put("; mine\n[Option]\nEnable=0\n");
@@ -288,6 +322,35 @@ void tst_ProfileFile::readOnlyFolder()
         QVERIFY(::chmod(QFile::encodeName(file()).constData(), 0444) == 0);
     QCOMPARE(runWriterInReadOnlyFolder({u"once"_qs, file(), u"Option"_qs, u"Enable"_qs, u"0"_qs}), 1);
     QCOMPARE(contents(), QByteArray("; mine\n[Option]\nEnable=1\nPath=/a.wav\n"));
+}
+
+void tst_ProfileFile::perUserCopyInReadOnlyFolder()
+{
+    // The administrator's defaults beside the executable, as a system-wide install has them.
+    const QByteArray defaults("; site defaults\r\n[Option]\r\nEnable=0\r\nPath=/usr/share/site.wav\r\n");
+    put(defaults);
+    const QString home = writerConfigHome();
+    QVERIFY(!home.isEmpty());
+    const QString copy = home + u"/pomvale/Pomvale.ini"_qs;
+    QByteArray output;
+
+    // Before any OK the defaults are read where they are.
+    QCOMPARE(runWriterInReadOnlyFolder({u"load"_qs, m_dir->path()}, home, &output), 0);
+    QCOMPARE(output, (file() + u"\n0\n/usr/share/site.wav\n"_qs).toUtf8());
+
+    // The first OK makes the user's copy from them: comment and CRLF kept, only the key changed.
+    QCOMPARE(runWriterInReadOnlyFolder({u"save"_qs, m_dir->path(), u"1"_qs, u"/usr/share/site.wav"_qs}, home),
+             0);
+    QCOMPARE(contents(), defaults);
+    QCOMPARE(readFile(copy),
+             QByteArray("; site defaults\r\n[Option]\r\nEnable=1\r\nPath=/usr/share/site.wav\r\n"));
+
+    // The next start reads the copy, and the next OK writes it again.
+    QCOMPARE(runWriterInReadOnlyFolder({u"load"_qs, m_dir->path()}, home, &output), 0);
+    QCOMPARE(output, (copy + u"\n1\n/usr/share/site.wav\n"_qs).toUtf8());
+    QCOMPARE(runWriterInReadOnlyFolder({u"save"_qs, m_dir->path(), u"1"_qs, u"/b.wav"_qs}, home), 0);
+    QCOMPARE(readFile(copy), QByteArray("; site defaults\r\n[Option]\r\nEnable=1\r\nPath=/b.wav\r\n"));
+    QCOMPARE(contents(), defaults);
 }
 
 QTEST_GUILESS_MAIN(tst_ProfileFile)

@@ -13,8 +13,7 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 
 desktop=$prefix/share/applications/$app_id.desktop
 metainfo=$prefix/share/metainfo/$app_id.metainfo.xml
-icon=$prefix/share/icons/hicolor/32x32/apps/$app_id.png
-for file in "$desktop" "$metainfo" "$icon"; do
+for file in "$desktop" "$metainfo"; do
     [[ -f $file ]] || fail "not installed: ${file#"$prefix"/}"
 done
 [[ -x $prefix/bin/Pomvale ]] || fail "not installed: bin/Pomvale"
@@ -33,10 +32,21 @@ grep -q '^Comment\[ja\]=' "$desktop" || fail "no Japanese comment"
 grep -q "<launchable type=\"desktop-id\">$app_id.desktop</launchable>" "$metainfo" ||
     fail "the metainfo does not launch $app_id.desktop"
 
-# The hicolor size folder must hold an image of that size: a 32 x 32 PNG.
-read -r width height < <(od -An -tu1 -j16 -N8 "$icon" |
-    awk '{ print $1 * 16777216 + $2 * 65536 + $3 * 256 + $4, $5 * 16777216 + $6 * 65536 + $7 * 256 + $8 }')
-[[ $width == 32 && $height == 32 ]] || fail "the icon is ${width}x$height, not 32x32"
+# Each hicolor size folder, 16 to 256, must hold a PNG of that size.
+for size in 16 22 24 32 48 64 128 256; do
+    icon=$prefix/share/icons/hicolor/${size}x$size/apps/$app_id.png
+    [[ -f $icon ]] || fail "not installed: ${icon#"$prefix"/}"
+    read -r width height < <(od -An -tu1 -j16 -N8 "$icon" |
+        awk '{ print $1 * 16777216 + $2 * 65536 + $3 * 256 + $4, $5 * 16777216 + $6 * 65536 + $7 * 256 + $8 }')
+    [[ $width == "$size" && $height == "$size" ]] || fail "the ${size}x$size icon is ${width}x$height"
+done
+
+# A software centre's catalog keeps the component only with an icon of at least 64 x 64.
+appstreamcli compose --no-net --result-root="$prefix/compose" --origin=pomvale --prefix=/ "$prefix" >/dev/null ||
+    fail "appstreamcli compose failed"
+zgrep -q "<id>$app_id</id>" "$prefix/compose/share/swcatalog/xml/pomvale.xml.gz" ||
+    fail "appstreamcli compose dropped the component"
+rm -rf "$prefix/compose"
 
 echo "install tree of $prefix:"
 (cd "$prefix" && find . -mindepth 1 | sort)
