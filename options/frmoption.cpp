@@ -215,15 +215,13 @@ void frmOption::OKButton_Click()
     modPomvale::SoundPath = txtFileName->text(); // untrimmed, and kept while the sound is off
     if (!modPomvale::SaveOption()) {
         // The new values stay in effect until the program ends; the user should know they end there.
-        // SaveOption has set IniPath to the file it tried to write. One sentence, no line break:
-        // the box wraps it to its own width.
-        platform::messageBox().warn(
-            this,
-            QStringLiteral(
-                "設定ファイル「%"
-                "1」に書き込めなかったため、変更した設定はプログラムを終了するまでの間だけ有効です。")
-                .arg(QDir::toNativeSeparators(modPomvale::IniPath)),
-            QStringLiteral("オプション画面"));
+        // SaveOption has set IniPath to the file it tried to write. One sentence, no line break: the
+        // box wraps it to its own width.
+        platform::messageBox().warn(this,
+                                    QStringLiteral("設定ファイル「%1」に書き込めなかったため、"
+                                                   "変更した設定はプログラムを終了するまでの間だけ有効です。")
+                                        .arg(QDir::toNativeSeparators(modPomvale::IniPath)),
+                                    QStringLiteral("オプション画面"));
     }
     accept();
 }
