@@ -17,7 +17,7 @@ void setupApplication(QApplication &application)
     QApplication::setApplicationVersion(QStringLiteral(POMVALE_VERSION_TEXT));
     QGuiApplication::setDesktopFileName(QStringLiteral(POMVALE_APP_ID));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/app/pomvale.png")));
-    platform::initRuntime(application);
+    platform::useJapaneseUserInterface(application);
 }
 
 } // namespace app

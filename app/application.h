@@ -4,7 +4,8 @@ class QApplication;
 
 namespace app {
 
-// Gives the application its name, version and desktop identity, and prepares the runtime.
+// Gives the application its name, version, desktop identity and icon, and its Japanese user
+// interface; the one start-up step after the application object is made.
 void setupApplication(QApplication &application);
 
 } // namespace app

@@ -7,7 +7,7 @@
 
 int main(int argc, char *argv[])
 {
-    platform::prepareRuntime();
+    platform::setQtEnvironment();
     platform::FontWarmUp fonts; // overlaps with Qt's own start-up
     QApplication application(argc, argv);
     app::setupApplication(application);

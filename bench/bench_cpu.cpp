@@ -68,7 +68,7 @@ double median(std::vector<double> values)
 
 int main(int argc, char *argv[])
 {
-    platform::prepareRuntime(); // as main() does
+    platform::setQtEnvironment(); // as main() does
     QApplication application(argc, argv);
     app::setupApplication(application);
     const int windows = argc > 1 ? std::max(1, atoi(argv[1])) : 6;

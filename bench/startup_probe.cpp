@@ -70,7 +70,7 @@ int main(int argc, char *argv[])
     if (argc > 1)
         new QLabel(QString::fromUtf8(argv[1]), window.get());
 #else
-    platform::prepareRuntime();
+    platform::setQtEnvironment();
     platform::FontWarmUp fonts;
     QApplication application(argc, argv);
     app::setupApplication(application);

@@ -43,7 +43,7 @@ void hintWithTheFontsOwnInstructions()
 
 } // namespace
 
-void prepareRuntime()
+void setQtEnvironment()
 {
     // The window repaints one small label a second. Through X shared memory each repaint makes the
     // server send a completion event, which wakes two threads; a plain transfer of so few pixels
@@ -52,7 +52,7 @@ void prepareRuntime()
         qputenv("QT_XCB_NO_MITSHM", "1");
 }
 
-void initRuntime(QApplication &app)
+void useJapaneseUserInterface(QApplication &app)
 {
     QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
     loadJapaneseTranslations(app);

@@ -4,11 +4,11 @@ class QApplication;
 
 namespace platform {
 
-// Settings that Qt reads when the application object is made; call before making it.
-void prepareRuntime();
+// Sets the environment that Qt reads when the application object is made; call before making it.
+void setQtEnvironment();
 
-// Prepares the application for the program's Japanese user interface: the runtime's own texts
-// (dialog buttons) in Japanese, and the program's font faces mapped to installed ones.
-void initRuntime(QApplication &app);
+// The program's Japanese user interface: the runtime's own texts (dialog buttons) in Japanese, and
+// the program's font faces mapped to installed ones.
+void useJapaneseUserInterface(QApplication &app);
 
 } // namespace platform
