@@ -1,5 +1,8 @@
 #include "platform/qtmessagebox.h"
 
+#include "platform/attention.h"
+#include "platform/quietmodal.h"
+
 #include <QMessageBox>
 
 namespace platform {
@@ -9,7 +12,12 @@ void QtMessageBox::show(QWidget *owner, const QString &text, const QString &titl
     // A parented box is centred over its owner; application-modal so no other window takes input.
     QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok, owner);
     box.setWindowModality(Qt::ApplicationModal);
-    box.exec();
+    if (programIsActive()) {
+        box.exec();
+        return;
+    }
+    // The user types in another program: the keys must stay there, and none may close the box.
+    QuietModal(&box, owner).exec();
 }
 
 } // namespace platform
