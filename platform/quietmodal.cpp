@@ -2,6 +2,7 @@
 
 #include "platform/attention.h"
 
+#include <QApplication>
 #include <QDialog>
 #include <QEvent>
 #include <QEventLoop>
@@ -58,6 +59,13 @@ void QuietModal::exec()
         if (focus)
             userTurnedToProgram();
     });
+
+    // Over another modal window (the options window), it would be blocked by that one: as its
+    // transient child it takes input, as a modal window shown last does.
+    if (const QWidget *modal = QApplication::activeModalWidget(); modal && modal != m_window) {
+        m_window->winId();
+        m_window->windowHandle()->setTransientParent(modal->windowHandle());
+    }
 
     QEventLoop loop;
     connect(m_window, &QDialog::finished, &loop, [&loop] { loop.quit(); });

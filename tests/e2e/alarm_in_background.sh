@@ -61,25 +61,32 @@ started+=($!)
 read -r -t 30 number <"$work/displayfd" || { echo "SKIP: Xvfb did not start"; exit 77; }
 export DISPLAY=:$number
 
+viewable() { xwininfo -id "$1" 2>/dev/null | grep -q IsViewable; }
+found() { [[ -n $(xdotool search --onlyvisible "$@" 2>/dev/null) ]]; }
+
+"$sink_tool" >"$work/typed.txt" 2>"$work/key_sink.log" &
+started+=($!)
+wait_for 20 "the other program did not start" test -s "$work/key_sink.log"
+sink=$(head -n 1 "$work/key_sink.log")
+wait_for 20 "the other program's window was not mapped" viewable "$sink"
+
+# The window manager comes second and takes on the window already there: a window mapped while
+# openbox starts up can be lost. It is ready once it lists that window as one it manages.
 openbox --sm-disable >"$work/openbox.log" 2>&1 &
 started+=($!)
-wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
-tries=200
-until wm_running; do
+managed() { xprop -root _NET_CLIENT_LIST 2>/dev/null | grep -qiE "$(printf '0x%x' "$1")(,|$)"; }
+tries=400
+until managed "$sink"; do
     ((--tries > 0)) || { echo "SKIP: openbox did not start"; exit 77; }
     sleep 0.05
 done
 
-"$sink_tool" >"$work/typed.txt" 2>"$work/key_sink.log" &
-started+=($!)
-sink=$(timeout 20 xdotool search --sync --onlyvisible --name '^key sink$' | head -n 1) ||
-    fail "the other program's window was not mapped"
-
 "$work/Pomvale" >"$work/pomvale.log" 2>&1 &
 started+=($!)
 pid=$!
-main=$(timeout 20 xdotool search --sync --onlyvisible --name '^Pomvale$' | head -n 1) ||
-    fail "no window titled Pomvale was mapped"
+wait_for 20 "no window titled Pomvale was mapped" found --name '^Pomvale$'
+main=$(xdotool search --onlyvisible --name '^Pomvale$' | head -n 1)
+wait_for 20 "openbox did not take on the Pomvale window" managed "$main"
 
 focused() { [[ $(xdotool getwindowfocus) == "$1" ]]; }
 # The alarm box: Pomvale's mapped window other than the main window.

@@ -1,5 +1,6 @@
 // Another program the user types in: a window titled "key sink" that writes each character typed
-// into it to its standard output at once, Return as a new line.
+// into it to its standard output at once, Return as a new line. Its window id goes to the error
+// output when it is mapped.
 //   key_sink
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -26,6 +27,7 @@ int main()
     XSetWMProtocols(display, window, &deleteWindow, 1);
     XSelectInput(display, window, KeyPressMask);
     XMapWindow(display, window);
+    std::fprintf(stderr, "%lu\n", window);
 
     for (;;) {
         XEvent event {};
