@@ -2,6 +2,7 @@
 
 #include "platform/commandbutton.h"
 #include "platform/filedialog.h"
+#include "platform/followowner.h"
 #include "platform/messagebox.h"
 #include "platform/services.h"
 #include "platform/soundplayer.h"
@@ -64,6 +65,8 @@ frmOption::frmOption(QWidget *owner)
     // No border and no title bar; as a dialog owned by the main window it stays out of the taskbar.
     setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
     setFixedSize(platform::twips(3765), platform::twips(2235));
+    // Without a title bar it cannot be dragged itself; it stays over its owner when that is dragged.
+    new platform::FollowOwner(this);
     createControls();
 }
 

@@ -1,5 +1,8 @@
 #include "platform/qtmessagebox.h"
 
+#include "platform/attention.h"
+#include "platform/quietmodal.h"
+
 #include <QMessageBox>
 
 namespace platform {
@@ -11,7 +14,12 @@ void showModal(QWidget *owner, const QString &text, const QString &title, QMessa
     // A parented box is centred over its owner; application-modal so no other window takes input.
     QMessageBox box(icon, title, text, QMessageBox::Ok, owner);
     box.setWindowModality(Qt::ApplicationModal);
-    box.exec();
+    if (programIsActive()) {
+        box.exec();
+        return;
+    }
+    // The user types in another program: the keys must stay there, and none may close the box.
+    QuietModal(&box, owner).exec();
 }
 
 } // namespace

@@ -38,6 +38,7 @@ private slots:
     void loadedSettings();
     void design();
     void centredOverTheMainWindow();
+    void staysOverTheMainWindowWhenEitherIsMoved();
     void tabOrder_data();
     void tabOrder();
     void escAndEnterCloseNothing();
@@ -251,6 +252,22 @@ void tst_frmOption::centredOverTheMainWindow()
                      qPrintable(QString::number(offCentre.manhattanLength())));
         });
     }
+}
+
+// The fault: dragging the main window (or Alt+dragging the options window) while the options window
+// is open leaves the two apart on the desktop.
+void tst_frmOption::staysOverTheMainWindowWhenEitherIsMoved()
+{
+    openOptions([this](frmOption *options) {
+        const QPoint offset = options->pos() - m_main->pos();
+        const QPoint dragged = m_main->pos() + QPoint(40, 25);
+        m_main->move(dragged);
+        QTRY_COMPARE(m_main->pos(), dragged);
+        QTRY_COMPARE(options->pos() - m_main->pos(), offset);
+
+        options->move(options->pos() + QPoint(-30, 10));
+        QTRY_COMPARE(options->pos() - m_main->pos(), offset);
+    });
 }
 
 void tst_frmOption::tabOrder_data()

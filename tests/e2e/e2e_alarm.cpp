@@ -29,6 +29,9 @@ int main(int argc, char *argv[])
 
     frmMain window;
     window.show();
+    // As when the user clicks Start/Stop: the program is the active one, and the box is modal.
+    if (!QTest::qWaitForWindowActive(&window))
+        return 1;
     // Set after the window has loaded its own settings: the alarm reads them when it comes.
     modPomvale::SoundEnable = "1";
     modPomvale::SoundPath = QString::fromLocal8Bit(argv[1]);

@@ -1,0 +1,116 @@
+#include "platform/quietmodal.h"
+
+#include "platform/attention.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QEvent>
+#include <QEventLoop>
+#include <QGuiApplication>
+#include <QWidget>
+#include <QWindow>
+
+namespace platform {
+
+namespace {
+
+// What a modal window keeps from its owner.
+bool isInput(QEvent::Type type)
+{
+    switch (type) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::Wheel:
+    case QEvent::Close:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+QuietModal::QuietModal(QDialog *window, QWidget *owner)
+    : m_window(window)
+    , m_owner(owner ? owner->window() : nullptr)
+    , m_ownerHandle(m_owner ? m_owner->windowHandle() : nullptr)
+{ }
+
+QuietModal::~QuietModal()
+{
+    withdraw();
+}
+
+void QuietModal::exec()
+{
+    if (!m_window)
+        return;
+    m_window->setWindowModality(Qt::NonModal);
+    // Both: some window managers focus a new transient window of an inactive program all the same.
+    m_window->setAttribute(Qt::WA_ShowWithoutActivating);
+    m_window->setWindowFlag(Qt::WindowDoesNotAcceptFocus);
+    m_window->installEventFilter(this);
+    if (m_ownerHandle)
+        m_ownerHandle->installEventFilter(this);
+    connect(qGuiApp, &QGuiApplication::focusWindowChanged, this, [this](const QWindow *focus) {
+        if (focus)
+            userTurnedToProgram();
+    });
+
+    // Over another modal window (the options window), it would be blocked by that one: as its
+    // transient child it takes input, as a modal window shown last does.
+    if (const QWidget *modal = QApplication::activeModalWidget(); modal && modal != m_window) {
+        m_window->winId();
+        m_window->windowHandle()->setTransientParent(modal->windowHandle());
+    }
+
+    QEventLoop loop;
+    connect(m_window, &QDialog::finished, &loop, [&loop] { loop.quit(); });
+    m_window->show();
+    m_waiting = true;
+    demandAttention(m_owner);
+    demandAttention(m_window);
+    loop.exec(QEventLoop::DialogExec);
+    withdraw();
+}
+
+bool QuietModal::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_ownerHandle && isInput(event->type())) {
+        event->ignore();
+        if (event->type() == QEvent::MouseButtonPress)
+            userTurnedToProgram();
+        return true;
+    }
+    // A click into the window itself turns to it, though it did not take the focus.
+    if (watched == m_window && event->type() == QEvent::MouseButtonPress)
+        userTurnedToProgram();
+    return QObject::eventFilter(watched, event);
+}
+
+void QuietModal::userTurnedToProgram()
+{
+    withdraw();
+    if (!m_window || !m_window->isVisible() || m_window->isActiveWindow())
+        return;
+    // The window takes the keys, wherever the user turned to the program (the taskbar, Alt+Tab,
+    // a click). Its platform window changes in place; the widget's own flags would hide it.
+    if (QWindow *handle = m_window->windowHandle()) {
+        handle->setFlag(Qt::WindowDoesNotAcceptFocus, false);
+        handle->requestActivate();
+    }
+}
+
+void QuietModal::withdraw()
+{
+    if (!m_waiting)
+        return;
+    m_waiting = false;
+    withdrawAttention(m_owner);
+    withdrawAttention(m_window);
+}
+
+} // namespace platform

@@ -1,0 +1,141 @@
+#!/usr/bin/env bash
+# The alarm while the user types in another program, under a real window manager (openbox) on a
+# private Xvfb. A 00:02 countdown runs in Pomvale while the user types a sentence into another
+# window; at 00:00 the alarm box must come up without taking the keyboard, so that every key still
+# reaches the other window and none closes the box; the box and the main window must demand
+# attention (urgency hint and _NET_WM_STATE_DEMANDS_ATTENTION). Once the user activates Pomvale,
+# the box has the focus, Enter closes it, and the flags are gone.
+#   alarm_in_background.sh POMVALE KEY_SINK
+# Skips (status 77) when Xvfb or openbox is missing or does not start.
+set -euo pipefail
+app=$1
+sink_tool=$2
+
+for tool in Xvfb openbox xdotool xprop xwininfo; do
+    command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
+done
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/pomvale-e2e-wm.XXXXXX")
+started=() # pids of what this script started, stopped in reverse order on the way out
+cleanup() {
+    for ((i = ${#started[@]} - 1; i >= 0; i--)); do
+        kill "${started[i]}" 2>/dev/null || true
+        wait "${started[i]}" 2>/dev/null || true
+    done
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+    echo "FAIL: $*" >&2
+    echo "the focus is on window $(xdotool getwindowfocus 2>/dev/null || true)" >&2
+    for log in "$work"/*.log; do
+        [[ -s $log ]] && { echo "--- ${log##*/}" >&2; cat "$log" >&2; }
+    done
+    exit 1
+}
+
+# POMVALE_SHOTS, when set, is a command run with a name at the moments worth a screenshot.
+shoot() { if [[ -n ${POMVALE_SHOTS:-} ]]; then "$POMVALE_SHOTS" "$1"; fi; }
+
+# Polls COMMAND every 50 ms for up to SECONDS; fails with MESSAGE if it never succeeds.
+wait_for() {
+    local seconds=$1 message=$2
+    shift 2
+    local tries=$((seconds * 20))
+    until "$@"; do
+        ((--tries > 0)) || fail "$message"
+        sleep 0.05
+    done
+}
+
+# A copy of the program with no settings beside it: the sound is off, nothing is heard.
+cp "$app" "$work/Pomvale"
+unset QT_QPA_PLATFORM QT_SCALE_FACTOR WAYLAND_DISPLAY SESSION_MANAGER
+export QT_QPA_PLATFORM=xcb LC_ALL=C.UTF-8 XDG_RUNTIME_DIR=$work/runtime HOME=$work
+mkdir -m 700 "$XDG_RUNTIME_DIR"
+
+mkfifo "$work/displayfd"
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/displayfd" 2>"$work/Xvfb.log" &
+started+=($!)
+read -r -t 30 number <"$work/displayfd" || { echo "SKIP: Xvfb did not start"; exit 77; }
+export DISPLAY=:$number
+
+viewable() { xwininfo -id "$1" 2>/dev/null | grep -q IsViewable; }
+found() { [[ -n $(xdotool search --onlyvisible "$@" 2>/dev/null) ]]; }
+
+"$sink_tool" >"$work/typed.txt" 2>"$work/key_sink.log" &
+started+=($!)
+wait_for 20 "the other program did not start" test -s "$work/key_sink.log"
+sink=$(head -n 1 "$work/key_sink.log")
+wait_for 20 "the other program's window was not mapped" viewable "$sink"
+
+# The window manager comes second and takes on the window already there: a window mapped while
+# openbox starts up can be lost. It is ready once it lists that window as one it manages.
+openbox --sm-disable >"$work/openbox.log" 2>&1 &
+started+=($!)
+managed() { xprop -root _NET_CLIENT_LIST 2>/dev/null | grep -qiE "$(printf '0x%x' "$1")(,|$)"; }
+tries=400
+until managed "$sink"; do
+    ((--tries > 0)) || { echo "SKIP: openbox did not start"; exit 77; }
+    sleep 0.05
+done
+
+"$work/Pomvale" >"$work/pomvale.log" 2>&1 &
+started+=($!)
+pid=$!
+wait_for 20 "no window titled Pomvale was mapped" found --name '^Pomvale$'
+main=$(xdotool search --onlyvisible --name '^Pomvale$' | head -n 1)
+wait_for 20 "openbox did not take on the Pomvale window" managed "$main"
+
+focused() { [[ $(xdotool getwindowfocus) == "$1" ]]; }
+# The alarm box: Pomvale's mapped window other than the main window.
+box_id() { xdotool search --onlyvisible --pid "$pid" 2>/dev/null | grep -vx "$main" | head -n 1; }
+box_shown() { [[ -n $(box_id) ]]; }
+box_gone() { [[ -z $(box_id) ]]; }
+attention() { # prints which of the two flags the window carries
+    local urgent=no demands=no
+    xprop -id "$1" WM_HINTS | grep -qi urgency && urgent=yes
+    xprop -id "$1" _NET_WM_STATE | grep -q _NET_WM_STATE_DEMANDS_ATTENTION && demands=yes
+    echo "urgency $urgent, demands attention $demands"
+}
+
+# 00:02, Start/Stop (24 pixels above the bottom edge, in the middle), then over to the other window.
+xdotool windowactivate --sync "$main"
+xdotool type --delay 20 0002
+height=$(xwininfo -id "$main" | awk '/^ +Height:/ { print $2 }')
+xdotool mousemove --sync --window "$main" 66 $((height - 24)) click 1
+xdotool windowactivate --sync "$sink"
+started_at=$(date +%s.%N)
+
+# The sentence takes about 3.5 s to type, so the alarm comes in its middle. Spaces, digits and
+# Return are what the main window and the box would act on.
+sentence="the alarm must not take these keys: 1 2 3 4 5 6 7 8 9"
+xdotool type --delay 60 "$sentence"
+xdotool key Return
+wait_for 5 "the alarm box did not come up" box_shown
+box=$(box_id)
+echo "alarm box $box came up at most $(awk -v a="$started_at" -v b="$(date +%s.%N)" 'BEGIN { printf "%.1f", b - a }') s after Start"
+
+wait_for 2 "the other window did not get every key: '$(cat "$work/typed.txt")'" \
+    grep -qxF "$sentence" "$work/typed.txt"
+focused "$sink" || fail "the other window lost the focus to $(xdotool getwindowfocus)"
+box_shown || fail "the alarm box was closed by keys meant for the other window"
+for window in "$main" "$box"; do
+    flags=$(attention "$window")
+    echo "window $window before: $flags"
+    [[ $flags == "urgency yes, demands attention yes" ]] || fail "window $window does not demand attention: $flags"
+done
+shoot background
+
+# The user turns to Pomvale (as from the taskbar): the box takes the keys, and Enter closes it.
+xdotool windowactivate "$main"
+wait_for 5 "the alarm box did not take the focus when Pomvale was activated" focused "$box"
+shoot activated
+xdotool key Return
+wait_for 5 "Enter did not close the alarm box" box_gone
+flags=$(attention "$main")
+echo "window $main after: $flags"
+[[ $flags == "urgency no, demands attention no" ]] || fail "the main window still demands attention: $flags"
+kill -0 "$pid" 2>/dev/null || fail "Pomvale ended"
+echo "PASS"
