@@ -87,11 +87,15 @@ bool writeFileAtomically(const QString &path, QByteArrayView contents)
     const bool exists = ::stat(target.constData(), &existing) == 0;
     if (exists && !S_ISREG(existing.st_mode))
         return false;
+    // A read-only file is not replaced, even in a folder that would allow it: the user made it
+    // so to keep it. Without any write bit it counts as read-only for the superuser too.
+    if (exists && ((existing.st_mode & 0222) == 0 || ::access(target.constData(), W_OK) != 0))
+        return false;
 
     QByteArray temporary = folder + "/." + QFile::encodeName(info.fileName()) + ".XXXXXX";
     const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
     if (fd < 0) {
-        if (exists && (errno == EACCES || errno == EPERM) && ::access(target.constData(), W_OK) == 0)
+        if (exists && (errno == EACCES || errno == EPERM))
             return writeInPlace(target, contents);
         return false;
     }
