@@ -86,8 +86,18 @@ ProfileStatus writeProfileString(const QString &file, QStringView section, QStri
     if (loaded == Load::Failed)
         return ProfileStatus::Failed;
     IniDocument document(bytes);
-    if (document.setValue(section, key, value) != IniDocument::WriteResult::Stored)
+    // A value that reads back as the one to store is left as it is, byte for byte: bytes that
+    // do not decode, or what follows a NUL, would otherwise be lost to an unedited value.
+    if (loaded == Load::Read && document.value(section, key) == value)
+        return ProfileStatus::Ok;
+    switch (document.setValue(section, key, value)) {
+    case IniDocument::WriteResult::Stored:
+        break;
+    case IniDocument::WriteResult::NotRepresentable:
+        return ProfileStatus::NotRepresentable;
+    default:
         return ProfileStatus::Failed;
+    }
     // An unchanged file need not be written, which also spares a read-only file that already
     // holds the value.
     if (document.bytes() == bytes && loaded == Load::Read)

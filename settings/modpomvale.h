@@ -12,7 +12,16 @@ extern QString SoundPath; // the WAV file the alarm plays
 // Fills the settings from the file beside the executable, or with "0" and "" when it is missing.
 void LoadOption();
 
-// Writes both settings to the file beside the executable; false when they were not both stored.
-bool SaveOption();
+// What a save came to; true when both settings were stored.
+struct SaveResult
+{
+    bool saved = false;
+    bool notInFileEncoding = false; // a value has no form in the encoding the file is kept in
+
+    explicit operator bool() const { return saved; }
+};
+
+// Writes both settings to the file beside the executable.
+SaveResult SaveOption();
 
 } // namespace modPomvale

@@ -233,9 +233,6 @@ void tst_frmOption::design()
         QVERIFY(!browse->accessibleName().isEmpty());
         QVERIFY(!play->accessibleName().isEmpty());
         QVERIFY(browse->accessibleName() != play->accessibleName());
-
-        // No length limit that would cut a long stored path.
-        QVERIFY(control<QLineEdit>(options, "txtFileName")->maxLength() > 1 << 20);
     });
 }
 

@@ -134,7 +134,7 @@ void tst_ProfileFile::bytesNeitherUtf8NorCp932()
 
     // Converting the file to UTF-8 would lose those bytes, so this write is refused.
     const QByteArray written = contents();
-    QCOMPARE(platform::writeProfileString(file(), u"Option", u"Path", u"🎵"), ProfileStatus::Failed);
+    QCOMPARE(platform::writeProfileString(file(), u"Option", u"Path", u"🎵"), ProfileStatus::NotRepresentable);
     QCOMPARE(contents(), written);
 }
 
