@@ -12,8 +12,8 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QGroupBox>
-#include <QLabel>
 #include <QInputMethodEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
