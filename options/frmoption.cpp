@@ -20,14 +20,14 @@
 #include <QPixmap>
 #include <QPushButton>
 
-#include <limits>
-
 using platform::twipsRect;
 
 namespace {
 
 // The one entry of the file dialog's filter, as "description|pattern".
 const QString WavFilter = QStringLiteral("wavファイル(*.wav)|*.wav");
+// The longest path the file functions of any desktop system take (32,767 UTF-16 units).
+constexpr int MaxPathLength = 32767;
 
 // Only the program sets the grayed state (from a hand-edited settings file): a click or Space moves
 // between clear and ticked, and from grayed to ticked.
@@ -126,7 +126,9 @@ void frmOption::createControls()
     txtFileName = new QLineEdit(QStringLiteral("c:\\"), frameSound);
     txtFileName->setObjectName(QStringLiteral("txtFileName"));
     txtFileName->setGeometry(twipsRect(120, 360, 2775, 375));
-    txtFileName->setMaxLength(std::numeric_limits<int>::max()); // Qt would cut a path at 32767
+    // Longer than any real path; a longer hand-edited value would take the box seconds and
+    // gigabytes to lay out, so it shows cut (OK keeps it whole unless it was edited).
+    txtFileName->setMaxLength(MaxPathLength);
     txtFileName->installEventFilter(this);
 
     cmdOpenFile = makePictureButton(frameSound, QStringLiteral("cmdOpenFile"),
@@ -215,8 +217,24 @@ void frmOption::cmdPlay_Click()
 void frmOption::OKButton_Click()
 {
     modPomvale::SoundEnable = QString::number(checkValue());
-    modPomvale::SoundPath = txtFileName->text(); // untrimmed, and kept while the sound is off
-    if (!modPomvale::SaveOption()) {
+    // Untrimmed, and kept while the sound is off. A value longer than the box holds shows cut; left
+    // as it was shown, the whole value stays.
+    const QString shown = txtFileName->text();
+    if (modPomvale::SoundPath.size() <= MaxPathLength
+        || shown != QStringView(modPomvale::SoundPath).left(MaxPathLength))
+        modPomvale::SoundPath = shown;
+    const modPomvale::SaveResult saved = modPomvale::SaveOption();
+    if (saved.notInFileEncoding) {
+        // Not a fault of the disk: the file's encoding (kept for the sake of its other bytes) has
+        // no form for a character of the new value.
+        platform::messageBox().show(
+            this,
+            QStringLiteral(
+                "設定ファイル「%1」の文字コードでは、新しい設定を書き込めません。設定は保存されていません。\n"
+                "変更した設定は、プログラムを終了するまで有効です。")
+                .arg(QDir::toNativeSeparators(modPomvale::IniPath)),
+            QStringLiteral("オプション画面"));
+    } else if (!saved) {
         // The new values stay in effect until the program ends; the user should know they end there.
         // SaveOption has set IniPath to the file it tried to write. One sentence, no line break: the
         // box wraps it to its own width.

@@ -5,7 +5,10 @@
 
 #include <cerrno>
 #include <climits>
+#include <ctime>
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -72,6 +75,39 @@ bool writeInPlace(const QByteArray &target, QByteArrayView contents)
     return ::close(fd) == 0 && ok;
 }
 
+// Removes what saves killed before their rename left beside the file: ".NAME.XXXXXX". A live
+// writer holds a lock on its temporary file from just after making it, and a file younger than
+// a minute is left alone, which covers the moment between the two.
+void removeStaleTemporaries(const QByteArray &folder, const QByteArray &name)
+{
+    DIR *dir = ::opendir(folder.constData());
+    if (!dir)
+        return;
+    const QByteArray prefix = '.' + name + '.';
+    const time_t now = ::time(nullptr);
+    // A bound on the walk, so a folder of millions of files cannot hold the save up for long.
+    int entries = 0;
+    while (const dirent *entry = ::readdir(dir)) {
+        if (++entries > 100000)
+            break;
+        const QByteArrayView entryName(entry->d_name);
+        if (entryName.size() != prefix.size() + 6 || !entryName.startsWith(prefix))
+            continue;
+        const int fd = ::openat(::dirfd(dir), entry->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0)
+            continue;
+        struct stat status = {};
+        struct stat named = {};
+        if (::fstat(fd, &status) == 0 && S_ISREG(status.st_mode) && now - status.st_mtime > 60
+            && ::flock(fd, LOCK_EX | LOCK_NB) == 0
+            && ::fstatat(::dirfd(dir), entry->d_name, &named, AT_SYMLINK_NOFOLLOW) == 0
+            && named.st_ino == status.st_ino && named.st_dev == status.st_dev)
+            ::unlinkat(::dirfd(dir), entry->d_name, 0);
+        ::close(fd);
+    }
+    ::closedir(dir);
+}
+
 } // namespace
 
 bool writeFileAtomically(const QString &path, QByteArrayView contents)
@@ -87,14 +123,21 @@ bool writeFileAtomically(const QString &path, QByteArrayView contents)
     const bool exists = ::stat(target.constData(), &existing) == 0;
     if (exists && !S_ISREG(existing.st_mode))
         return false;
+    // A read-only file is not replaced, even in a folder that would allow it: the user made it
+    // so to keep it. Without any write bit it counts as read-only for the superuser too.
+    if (exists && ((existing.st_mode & 0222) == 0 || ::access(target.constData(), W_OK) != 0))
+        return false;
 
     QByteArray temporary = folder + "/." + QFile::encodeName(info.fileName()) + ".XXXXXX";
     const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
     if (fd < 0) {
-        if (exists && (errno == EACCES || errno == EPERM) && ::access(target.constData(), W_OK) == 0)
+        if (exists && (errno == EACCES || errno == EPERM))
             return writeInPlace(target, contents);
         return false;
     }
+
+    ::flock(fd, LOCK_EX | LOCK_NB); // marks it live for the clean-up of other saves
+    removeStaleTemporaries(folder, QFile::encodeName(info.fileName()));
 
     mode_t mode;
     if (exists) {

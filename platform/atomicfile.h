@@ -15,6 +15,9 @@ namespace platform {
 // file is written in place after its new size has been reserved on disk: a full disk then
 // leaves it untouched, though a crash in the middle of that write can still tear it.
 //
+// Temporary files that an earlier, killed write left in the folder are removed.
+// A file that is read-only (no write bit, or not writable by this process) is left alone.
+//
 // False when the contents could not be stored; the file is then as it was.
 bool writeFileAtomically(const QString &path, QByteArrayView contents);
 

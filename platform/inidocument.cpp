@@ -1,5 +1,7 @@
 #include "platform/inidocument.h"
 
+#include <QtEndian>
+
 #include <algorithm>
 #include <cstring>
 
@@ -138,7 +140,22 @@ struct IniDocument::Location
 IniDocument::IniDocument(QByteArray bytes)
     : m_bytes(std::move(bytes))
 {
-    if (m_bytes.startsWith(byteOrderMark)) {
+    if (m_bytes.startsWith("\xFF\xFE") || m_bytes.startsWith("\xFE\xFF")) {
+        // A file saved as "Unicode" (or its big-endian form) on Windows: its text is edited as
+        // UTF-8 and goes back to UTF-16 whole, so that every code unit not edited stays.
+        m_utf16 = m_bytes.startsWith("\xFF\xFE") ? Utf16::LittleEndian : Utf16::BigEndian;
+        const qsizetype units = (m_bytes.size() - 2) / 2;
+        QString text(units, Qt::Uninitialized);
+        const char *data = m_bytes.constData() + 2;
+        for (qsizetype i = 0; i < units; ++i) {
+            text[i] = QChar(m_utf16 == Utf16::LittleEndian ? qFromLittleEndian<quint16>(data + 2 * i)
+                                                           : qFromBigEndian<quint16>(data + 2 * i));
+        }
+        m_utf16Tail = m_bytes.mid(2 + 2 * units);
+        m_utf16Convertible = !hasLoneSurrogate(text);
+        m_bytes = text.toUtf8();
+        m_encoding = TextEncoding::Utf8;
+    } else if (m_bytes.startsWith(byteOrderMark)) {
         // The mark says UTF-8 whatever follows; bytes that are not read as U+FFFD and stay.
         m_bodyStart = byteOrderMark.size();
         m_encoding = TextEncoding::Utf8;
@@ -220,6 +237,26 @@ std::optional<QString> IniDocument::value(QStringView section, QStringView key) 
     return text;
 }
 
+QByteArray IniDocument::bytes() const
+{
+    if (m_utf16 == Utf16::No)
+        return m_bytes;
+    const QString text = QString::fromUtf8(m_bytes);
+    QByteArray out(2 + 2 * text.size(), Qt::Uninitialized);
+    char *at = out.data();
+    const bool little = m_utf16 == Utf16::LittleEndian;
+    const auto put = [little](quint16 unit, char *where) {
+        if (little)
+            qToLittleEndian(unit, where);
+        else
+            qToBigEndian(unit, where);
+    };
+    put(0xFEFF, at);
+    for (qsizetype i = 0; i < text.size(); ++i)
+        put(text[i].unicode(), at + 2 + 2 * i);
+    return out + m_utf16Tail;
+}
+
 QByteArray IniDocument::lineEnding() const
 {
     const char *data = m_bytes.constData();
@@ -243,6 +280,8 @@ IniDocument::WriteResult IniDocument::setValue(QStringView section, QStringView 
         return WriteResult::InvalidName;
     if (hasLineBreakOrNul(value) || hasLoneSurrogate(value))
         return WriteResult::InvalidValue;
+    if (!m_utf16Convertible) // its lone surrogate has no UTF-8 form to edit it in
+        return WriteResult::NotRepresentable;
 
     auto sectionBytes = encode(section, m_encoding);
     auto keyBytes = encode(key, m_encoding);

@@ -21,6 +21,8 @@ namespace platform {
 // An edit changes only the bytes it must: the value of an existing key, or one inserted line or
 // section. Every other byte, the byte order mark and the encoding included, stays as it was,
 // unless the new text has no form in the file's CP932: then the whole file becomes UTF-8.
+// A file that starts with a UTF-16 byte order mark (either byte order) is read and written in
+// UTF-16; inside, the document holds it as UTF-8.
 class IniDocument final
 {
 public:
@@ -34,9 +36,10 @@ public:
     explicit IniDocument(QByteArray bytes = {});
     Q_DISABLE_COPY_MOVE(IniDocument)
 
-    const QByteArray &bytes() const { return m_bytes; }
+    // The file's bytes, in the file's own encoding.
+    QByteArray bytes() const;
     TextEncoding encoding() const { return m_encoding; }
-    bool hasByteOrderMark() const { return m_bodyStart > 0; }
+    bool hasByteOrderMark() const { return m_bodyStart > 0 || m_utf16 != Utf16::No; }
 
     // The value of the first key of that name in the first section of that name, up to its first
     // NUL; nothing when the section or the key is missing.
@@ -50,9 +53,18 @@ private:
     Location locate(QStringView section, QStringView key) const;
     QByteArray lineEnding() const;
 
-    QByteArray m_bytes;
+    enum class Utf16 {
+        No,
+        LittleEndian,
+        BigEndian,
+    };
+
+    QByteArray m_bytes; // a UTF-16 file's text as UTF-8, without the mark
     TextEncoding m_encoding = TextEncoding::Utf8;
     qsizetype m_bodyStart = 0; // 3 after a UTF-8 byte order mark
+    Utf16 m_utf16 = Utf16::No;
+    bool m_utf16Convertible = true; // false when the UTF-16 text holds a lone surrogate
+    QByteArray m_utf16Tail; // an odd last byte of a UTF-16 file, kept as it was
 };
 
 } // namespace platform

@@ -35,6 +35,17 @@ QString applicationDir()
 {
     if (!applicationDirOverride().isEmpty())
         return applicationDirOverride();
+    // Where the kernel cannot spell the executable's path (longer than PATH_MAX), Qt falls back on
+    // the command line, which a relative start turns into a file in the working folder. Only a
+    // folder that really holds the running executable will do.
+    const QString executable = QCoreApplication::applicationFilePath();
+    struct stat found = {};
+    struct stat running = {};
+    if (executable.isEmpty() || !QFileInfo(executable).isAbsolute()
+        || ::stat(QFile::encodeName(executable).constData(), &found) != 0
+        || ::stat("/proc/self/exe", &running) != 0 || found.st_dev != running.st_dev
+        || found.st_ino != running.st_ino)
+        return {};
     return QCoreApplication::applicationDirPath();
 }
 

@@ -8,7 +8,8 @@ namespace platform {
 // ends in one: "/" and "a.ini" give "/a.ini". An empty folder gives the file name alone.
 QString joinPath(const QString &folder, const QString &fileName);
 
-// The folder that holds the program's executable, without a trailing "/" except at the root.
+// The folder that holds the program's executable, without a trailing "/" except at the root;
+// empty when it cannot be known.
 QString applicationDir();
 
 // Makes applicationDir() return `folder` instead, so tests can place the files that the program

@@ -19,13 +19,13 @@ bool writable(const QString &path, int mode)
     return ::access(QFile::encodeName(path).constData(), mode) == 0;
 }
 
-// A file that can be written where it is: an existing writable file (a read-only folder does not
-// stop an in-place write), or none yet in a folder where it can be made.
-bool writableInPlace(const QString &path)
+// Whether the file is used where it is: its folder is the user's to write (a file the user made
+// read-only there stays so, and a save to it fails), or the file itself can be written in place.
+// Only a folder the user may not write, as a system-wide install's, sends the program elsewhere.
+bool usedInPlace(const QString &path)
 {
-    if (QFileInfo::exists(path))
-        return writable(path, W_OK);
-    return writable(QFileInfo(path).absolutePath(), W_OK | X_OK);
+    return writable(QFileInfo(path).absolutePath(), W_OK | X_OK)
+        || (QFileInfo::exists(path) && writable(path, W_OK));
 }
 
 QString configHome()
@@ -59,7 +59,7 @@ QString perUserCopyPath(const QString &fileName)
 
 QString fileToRead(const QString &path)
 {
-    if (writableInPlace(path))
+    if (usedInPlace(path))
         return path;
     const QString copy = perUserCopyPath(QFileInfo(path).fileName());
     return findRegularFile(copy).isEmpty() ? path : copy;
@@ -67,7 +67,7 @@ QString fileToRead(const QString &path)
 
 QString prepareFileToWrite(const QString &path)
 {
-    if (writableInPlace(path))
+    if (usedInPlace(path))
         return path;
     QString copy = perUserCopyPath(QFileInfo(path).fileName());
     if (!QFileInfo::exists(copy) && QDir().mkpath(QFileInfo(copy).absolutePath()))

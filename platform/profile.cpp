@@ -5,8 +5,11 @@
 
 #include <QFile>
 
+#include <algorithm>
 #include <cerrno>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace platform {
 
@@ -20,20 +23,40 @@ enum class Load {
 
 Load loadFile(const QString &path, QByteArray &bytes)
 {
-    // Through symbolic links: a link to a file not there yet is no file either.
-    struct stat status = {};
-    if (::stat(QFile::encodeName(path).constData(), &status) != 0)
+    // Opened without waiting, and its type checked on what was opened: a FIFO would block the
+    // open, and a device (also through a link) would never end. Only a regular file is a file.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0)
         return errno == ENOENT ? Load::NoFile : Load::Failed;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return Load::Failed;
-    if (file.size() > maxProfileSize)
-        return Load::Failed;
-    // Read to the end rather than trusting size(): the file may have changed since.
-    bytes = file.readAll();
-    if (bytes.size() > maxProfileSize || file.error() != QFileDevice::NoError)
-        return Load::Failed;
-    return Load::Read;
+    struct stat status = {};
+    Load result = Load::Failed;
+    if (::fstat(fd, &status) == 0 && S_ISREG(status.st_mode) && status.st_size <= maxProfileSize) {
+        // Read to the end rather than trusting the size, which may have changed since, but never
+        // past the limit.
+        bytes.resize(qsizetype(status.st_size) + 1);
+        qsizetype got = 0;
+        for (;;) {
+            if (got == bytes.size()) {
+                if (got > maxProfileSize)
+                    break;
+                bytes.resize(std::min<qsizetype>(got * 2 + 4096, maxProfileSize + 1));
+            }
+            const ssize_t n = ::read(fd, bytes.data() + got, size_t(bytes.size() - got));
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0) {
+                if (n == 0)
+                    result = Load::Read;
+                break;
+            }
+            got += n;
+        }
+        bytes.truncate(got);
+    }
+    ::close(fd);
+    if (result != Load::Read)
+        bytes.clear();
+    return result;
 }
 
 } // namespace
@@ -63,8 +86,18 @@ ProfileStatus writeProfileString(const QString &file, QStringView section, QStri
     if (loaded == Load::Failed)
         return ProfileStatus::Failed;
     IniDocument document(bytes);
-    if (document.setValue(section, key, value) != IniDocument::WriteResult::Stored)
+    // A value that reads back as the one to store is left as it is, byte for byte: bytes that
+    // do not decode, or what follows a NUL, would otherwise be lost to an unedited value.
+    if (loaded == Load::Read && document.value(section, key) == value)
+        return ProfileStatus::Ok;
+    switch (document.setValue(section, key, value)) {
+    case IniDocument::WriteResult::Stored:
+        break;
+    case IniDocument::WriteResult::NotRepresentable:
+        return ProfileStatus::NotRepresentable;
+    default:
         return ProfileStatus::Failed;
+    }
     // An unchanged file need not be written, which also spares a read-only file that already
     // holds the value.
     if (document.bytes() == bytes && loaded == Load::Read)

@@ -15,6 +15,7 @@ enum class ProfileStatus {
     Ok,
     Missing, // no such file, section or key
     Failed, // the file could not be read or written, or the text could not be converted
+    NotRepresentable, // the value has no form in the file's encoding, which the file must keep
 };
 
 struct ProfileRead

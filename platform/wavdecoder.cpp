@@ -1,5 +1,6 @@
 #include "platform/wavdecoder.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
 #include <QString>
@@ -18,6 +19,9 @@ constexpr quint16 FormatFloat = 3;
 constexpr quint16 FormatExtensible = 0xFFFE;
 constexpr int MaxChannels = 8;
 constexpr quint32 MaxSampleRate = 384000; // the highest rate the sound server accepts
+constexpr int FormatFieldsBytes = 40; // the longest format chunk that is read: the extensible one
+constexpr int MaxChunks = 4096; // chunks walked before the data: far more than any writer puts
+constexpr qint64 BlockBytes = 256 * 1024; // read and decoded at a time
 
 // The tail that every extensible sub-format identifier shares after its two-byte format tag.
 constexpr char GuidTail[] = "\x00\x00\x00\x00\x10\x00\x80\x00\x00\xAA\x00\x38\x9B\x71";
@@ -95,7 +99,8 @@ qint16 decodeSample(const Format &format, const char *at)
     }
 }
 
-std::optional<PcmSound> decodeData(const Format &format, const char *data, qint64 size,
+// Decodes the data chunk block by block as it is read, so that only the decoded sound is held.
+std::optional<PcmSound> decodeData(const Format &format, QIODevice &file, qint64 size,
                                    qsizetype maxDecodedBytes)
 {
     const qint64 frameBytes = qint64(format.channels) * format.bytesPerSample;
@@ -107,45 +112,75 @@ std::optional<PcmSound> decodeData(const Format &format, const char *data, qint6
     PcmSound sound;
     sound.sampleRate = static_cast<int>(format.sampleRate);
     sound.channels = format.channels;
-    const qint64 count = frames * format.channels;
-    sound.samples.resize(count * 2);
+    sound.samples.resize(frames * format.channels * 2);
     auto *out = reinterpret_cast<qint16 *>(sound.samples.data());
-    for (qint64 i = 0; i < count; ++i)
-        out[i] = decodeSample(format, data + i * format.bytesPerSample);
+    const qint64 blockFrames = std::max<qint64>(1, BlockBytes / frameBytes);
+    QByteArray block(blockFrames * frameBytes, Qt::Uninitialized);
+    qint64 decoded = 0;
+    while (decoded < frames) {
+        const qint64 wanted = std::min(blockFrames, frames - decoded) * frameBytes;
+        const qint64 got = file.read(block.data(), wanted);
+        const qint64 whole = std::max<qint64>(got, 0) / frameBytes;
+        const qint64 count = whole * format.channels;
+        for (qint64 i = 0; i < count; ++i)
+            *out++ = decodeSample(format, block.constData() + i * format.bytesPerSample);
+        decoded += whole;
+        if (got != wanted) // cut short or unreadable: what was read plays
+            break;
+    }
+    if (decoded == 0)
+        return std::nullopt;
+    sound.samples.truncate(decoded * format.channels * 2);
     return sound;
 }
 
 } // namespace
 
-std::optional<PcmSound> decodeWav(QByteArrayView file, qsizetype maxDecodedBytes)
+std::optional<PcmSound> decodeWav(QIODevice &file, qsizetype maxDecodedBytes)
 {
-    const char *bytes = file.data();
-    const qint64 size = file.size();
-    if (size < 12 || std::memcmp(bytes, "RIFF", 4) != 0 || std::memcmp(bytes + 8, "WAVE", 4) != 0)
+    char header[12];
+    if (file.read(header, 12) != 12 || std::memcmp(header, "RIFF", 4) != 0
+        || std::memcmp(header + 8, "WAVE", 4) != 0)
         return std::nullopt;
 
-    // The RIFF size is not trusted: writers that stream often leave it wrong.
+    // The RIFF size is not trusted: writers that stream often leave it wrong. The size of the
+    // file may change under the decoder: a short read ends the sound where it ends.
+    const qint64 size = file.size();
     std::optional<Format> format;
     qint64 at = 12;
-    while (at + 8 <= size) {
-        const char *id = bytes + at;
-        const qint64 chunkSize = u32(bytes + at + 4);
+    for (int chunks = 0; chunks < MaxChunks && at + 8 <= size; ++chunks) {
+        char chunk[8];
+        if (!file.seek(at) || file.read(chunk, 8) != 8)
+            return std::nullopt;
+        const qint64 chunkSize = u32(chunk + 4);
         const qint64 body = at + 8;
         const qint64 available = size - body;
-        if (std::memcmp(id, "fmt ", 4) == 0) {
+        if (std::memcmp(chunk, "fmt ", 4) == 0) {
             if (chunkSize > available)
                 return std::nullopt;
-            format = parseFormat(bytes + body, chunkSize);
+            char fields[FormatFieldsBytes];
+            const qint64 wanted = std::min<qint64>(chunkSize, FormatFieldsBytes);
+            if (file.read(fields, wanted) != wanted)
+                return std::nullopt;
+            format = parseFormat(fields, chunkSize);
             if (!format)
                 return std::nullopt;
-        } else if (std::memcmp(id, "data", 4) == 0) {
+        } else if (std::memcmp(chunk, "data", 4) == 0) {
             if (!format) // the format must come first
                 return std::nullopt;
-            return decodeData(*format, bytes + body, std::min(chunkSize, available), maxDecodedBytes);
+            return decodeData(*format, file, std::min(chunkSize, available), maxDecodedBytes);
         }
         at = body + chunkSize + (chunkSize & 1); // chunks are padded to an even size
     }
     return std::nullopt;
+}
+
+std::optional<PcmSound> decodeWav(QByteArrayView file, qsizetype maxDecodedBytes)
+{
+    QByteArray bytes = QByteArray::fromRawData(file.data(), file.size());
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    return decodeWav(buffer, maxDecodedBytes);
 }
 
 std::optional<PcmSound> readWavFile(const QString &path)
@@ -153,17 +188,13 @@ std::optional<PcmSound> readWavFile(const QString &path)
     // Only regular files: reading a pipe or a device could wait for ever or never end.
     if (path.isEmpty() || !QFileInfo(path).isFile())
         return std::nullopt;
+    // Read, never mapped: a page of a mapped file that cannot be read (the file cut short by
+    // another program, an I/O error, a full tmpfs) would kill the whole program, where a read
+    // just fails and the sound ends there.
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         return std::nullopt;
-    // Mapping reads only the pages that are decoded, which matters for a huge file.
-    if (file.size() > 0) {
-        if (const uchar *mapped = file.map(0, file.size()))
-            return decodeWav(QByteArrayView(mapped, file.size()));
-    }
-    // Headers and chunks other than data rarely pass a megabyte; the cut keeps a huge file bounded.
-    const QByteArray content = file.read(MaxDecodedBytes * 4 + 1024 * 1024);
-    return decodeWav(content);
+    return decodeWav(file);
 }
 
 const PcmSound &defaultChime()

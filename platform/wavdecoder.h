@@ -6,6 +6,7 @@
 
 #include <optional>
 
+class QIODevice;
 class QString;
 
 namespace platform {
@@ -18,6 +19,10 @@ inline constexpr qsizetype MaxDecodedBytes = 64 * 1024 * 1024;
 // plain or in the extensible format, with 1 to 8 channels. Anything else, and a file without
 // one whole frame, gives nothing. A data chunk cut short by the end of the file plays what is there.
 std::optional<PcmSound> decodeWav(QByteArrayView file, qsizetype maxDecodedBytes = MaxDecodedBytes);
+
+// The same, read from the device as it goes. A read that fails or comes back short, however the
+// file changed meanwhile, ends the sound at the last whole frame read.
+std::optional<PcmSound> decodeWav(QIODevice &file, qsizetype maxDecodedBytes = MaxDecodedBytes);
 
 // Reads and decodes the regular file at path; nothing when it is missing, unreadable or no such WAV.
 std::optional<PcmSound> readWavFile(const QString &path);

@@ -38,12 +38,16 @@ bool ReadIni(const QString &file, const QString &section, const QString &key, QS
     }
 }
 
-bool WriteIni(const QString &file, const QString &section, const QString &key, const QString &value)
+bool WriteIni(const QString &file, const QString &section, const QString &key, const QString &value,
+              bool *notInFileEncoding)
 {
     if (file.isEmpty() || section.isEmpty() || key.isEmpty())
         return false;
     try {
-        if (platform::writeProfileString(file, section, key, value) != platform::ProfileStatus::Ok)
+        const platform::ProfileStatus status = platform::writeProfileString(file, section, key, value);
+        if (status == platform::ProfileStatus::NotRepresentable && notInFileEncoding)
+            *notInFileEncoding = true;
+        if (status != platform::ProfileStatus::Ok)
             return trapError();
         return true;
     } catch (...) {

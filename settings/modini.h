@@ -9,7 +9,9 @@ namespace modINI {
 // True when a non-empty value was read; value is then set to it whole, and left as it was otherwise.
 bool ReadIni(const QString &file, const QString &section, const QString &key, QString &value);
 
-// True when the file holds key=value in the section afterwards.
-bool WriteIni(const QString &file, const QString &section, const QString &key, const QString &value);
+// True when the file holds key=value in the section afterwards. When it is false because the
+// value has no form in the file's encoding, *notInFileEncoding is set to true.
+bool WriteIni(const QString &file, const QString &section, const QString &key, const QString &value,
+              bool *notInFileEncoding = nullptr);
 
 } // namespace modINI

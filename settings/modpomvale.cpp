@@ -22,10 +22,12 @@ const QString pathKey = QStringLiteral("Path");
 
 void LoadOption()
 {
+    const QString folder = platform::applicationDir();
     // In a folder the user may not write, the user's own copy when there is one.
-    const QString path = platform::fileToRead(modPath::CombinePath(platform::applicationDir(), fileName));
-    // A folder of that name, or anything else that is no regular file, counts as no file.
-    if (platform::findRegularFile(path).size() < 2) {
+    const QString path = platform::fileToRead(modPath::CombinePath(folder, fileName));
+    // A folder of that name, or anything else that is no regular file, counts as no file; so does
+    // everything when the executable's folder is not known.
+    if (folder.isEmpty() || platform::findRegularFile(path).size() < 2) {
         SoundEnable = QStringLiteral("0");
         SoundPath.clear();
         return;
@@ -37,14 +39,19 @@ void LoadOption()
         SoundPath.clear();
 }
 
-bool SaveOption()
+SaveResult SaveOption()
 {
+    const QString folder = platform::applicationDir();
+    IniPath = modPath::CombinePath(folder, fileName);
+    if (folder.isEmpty()) // the name alone would land in the working folder
+        return {};
     // In a folder the user may not write, the user's own copy, made from the file there.
-    IniPath = platform::prepareFileToWrite(modPath::CombinePath(platform::applicationDir(), fileName));
+    IniPath = platform::prepareFileToWrite(IniPath);
     // Both keys are written even when the first fails; the values stay in effect in memory.
-    const bool enableStored = modINI::WriteIni(IniPath, section, enableKey, SoundEnable);
-    const bool pathStored = modINI::WriteIni(IniPath, section, pathKey, SoundPath);
-    return enableStored && pathStored;
+    bool notInFileEncoding = false;
+    const bool enableStored = modINI::WriteIni(IniPath, section, enableKey, SoundEnable, &notInFileEncoding);
+    const bool pathStored = modINI::WriteIni(IniPath, section, pathKey, SoundPath, &notInFileEncoding);
+    return {enableStored && pathStored, notInFileEncoding};
 }
 
 } // namespace modPomvale

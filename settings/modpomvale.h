@@ -13,8 +13,16 @@ extern QString SoundPath; // the WAV file the alarm plays
 // folder is not the user's to write), or with "0" and "" when it is missing.
 void LoadOption();
 
-// Writes both settings to the file beside the executable (or the user's own copy of it); false when
-// they were not both stored.
-bool SaveOption();
+// What a save came to; true when both settings were stored.
+struct SaveResult
+{
+    bool saved = false;
+    bool notInFileEncoding = false; // a value has no form in the encoding the file is kept in
+
+    explicit operator bool() const { return saved; }
+};
+
+// Writes both settings to the file beside the executable (or the user's own copy of it).
+SaveResult SaveOption();
 
 } // namespace modPomvale

@@ -31,7 +31,7 @@ int main(int argc, char **argv)
         platform::setApplicationDirOverride(arg(2));
         modPomvale::SoundEnable = arg(3);
         modPomvale::SoundPath = arg(4);
-        const bool saved = modPomvale::SaveOption();
+        const bool saved = modPomvale::SaveOption().saved;
         print();
         return saved ? 0 : 1;
     }

@@ -12,6 +12,7 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QGroupBox>
+#include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -49,6 +50,8 @@ private slots:
     void countdownGoesOnAndAlarmComesOver();
     void realAlarmBoxTakesInputOverTheOptionsWindow();
     void saveFailureIsReported();
+    void valuesTheFileCannotHoldAreKept_data();
+    void valuesTheFileCannotHoldAreKept();
 
 private:
     // Opens the options window with Alt+O and runs body while it is open. Whatever body leaves
@@ -233,9 +236,6 @@ void tst_frmOption::design()
         QVERIFY(!browse->accessibleName().isEmpty());
         QVERIFY(!play->accessibleName().isEmpty());
         QVERIFY(browse->accessibleName() != play->accessibleName());
-
-        // No length limit that would cut a long stored path.
-        QVERIFY(control<QLineEdit>(options, "txtFileName")->maxLength() > 1 << 20);
     });
 }
 
@@ -531,6 +531,54 @@ void tst_frmOption::saveFailureIsReported()
     // The new values are in effect until the program ends.
     QCOMPARE(modPomvale::SoundEnable, QStringLiteral("1"));
     QCOMPARE(modPomvale::SoundPath, QStringLiteral("/new.wav"));
+}
+
+// Values the file cannot take as they are: a Path far longer than any path (the window took
+// seconds and gigabytes to open and the box showed it whole) is shown cut but saved whole; a
+// value without a form in a CP932 file's encoding is not taken for a disk fault.
+void tst_frmOption::valuesTheFileCannotHoldAreKept_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QString>("typed"); // added to the path box; empty: left as shown
+    QTest::addColumn<QString>("message"); // a text the message says; empty: no message
+
+    const QString longPath = u"/"_qs + QString(1 << 20, u'a') + u".wav"_qs;
+    QTest::newRow("1 MB path, left as shown") << "[Option]\r\nEnable=1\r\nPath=" + longPath.toUtf8() + "\r\n"
+                                              << QString() << QString();
+    QTest::newRow("emoji, UTF-8 path and a CP932 comment")
+        << "; \x82\xa0\n[Option]\nEnable=1\nPath=" + u"/目覚まし/a.wav"_qs.toUtf8() + "\n"
+        << u"🎵.wav"_qs << u"文字コード"_qs;
+}
+
+void tst_frmOption::valuesTheFileCannotHoldAreKept()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(QString, typed);
+    QFETCH(QString, message);
+
+    const QString ini = m_dir->filePath(u"Pomvale.ini"_qs);
+    QVERIFY(writeFile(ini, file));
+    modPomvale::LoadOption();
+    const QString loaded = modPomvale::SoundPath;
+    openOptions([&](frmOption *options) {
+        auto *box = control<QLineEdit>(options, "txtFileName");
+        QVERIFY(box->text().size() <= 32767);
+        QTest::keyClick(box, Qt::Key_End);
+        QInputMethodEvent input; // typed through the input method, as non-ASCII text is
+        input.setCommitString(typed);
+        QApplication::sendEvent(box, &input);
+        QTest::mouseClick(control<QPushButton>(options, "OKButton"), Qt::LeftButton);
+    });
+    const QString wanted = typed.isEmpty() ? loaded : loaded.left(32767) + typed;
+    QCOMPARE(modPomvale::SoundPath, wanted); // in effect until the program ends
+    if (message.isEmpty()) {
+        QVERIFY(m_messages->texts.isEmpty());
+        QCOMPARE(readFile(ini), file);
+    } else {
+        QCOMPARE(m_messages->texts.size(), 1);
+        QVERIFY2(m_messages->texts.first().contains(message), qPrintable(m_messages->texts.first()));
+        QCOMPARE(readFile(ini), file);
+    }
 }
 
 QTEST_MAIN(tst_frmOption)

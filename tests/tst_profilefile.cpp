@@ -11,6 +11,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <ctime>
+#include <fcntl.h>
 #include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -57,6 +59,9 @@ private slots:
     void fiftyMegabyteFile();
     void oversizedFileRefused();
     void folderInsteadOfFile();
+    void hostileFiles_data();
+    void hostileFiles();
+    void killedSaveLeftoversCleared();
 
     void permissionBitsKept();
     void symbolicLinkFollowed();
@@ -139,7 +144,7 @@ void tst_ProfileFile::bytesNeitherUtf8NorCp932()
 
     // Converting the file to UTF-8 would lose those bytes, so this write is refused.
     const QByteArray written = contents();
-    QCOMPARE(platform::writeProfileString(file(), u"Option", u"Path", u"🎵"), ProfileStatus::Failed);
+    QCOMPARE(platform::writeProfileString(file(), u"Option", u"Path", u"🎵"), ProfileStatus::NotRepresentable);
     QCOMPARE(contents(), written);
 }
 
@@ -216,6 +221,103 @@ void tst_ProfileFile::folderInsteadOfFile()
     QCOMPARE(platform::readProfileString(file(), u"Option", u"Enable").status, ProfileStatus::Failed);
     QCOMPARE(platform::writeProfileString(file(), u"Option", u"Enable", u"1"), ProfileStatus::Failed);
     QVERIFY(QFileInfo(file()).isDir());
+}
+
+namespace {
+
+QByteArray utf16(const QString &text, bool little)
+{
+    QByteArray bytes;
+    const QString marked = QChar(0xFEFF) + text;
+    for (const QChar c : marked) {
+        const char high = char(c.unicode() >> 8), low = char(c.unicode() & 0xFF);
+        bytes.append(little ? low : high).append(little ? high : low);
+    }
+    return bytes;
+}
+
+} // namespace
+
+// Files a user or another program may leave where the settings go. Each save must come back at
+// once, and leave the file as it was unless the value really changes.
+void tst_ProfileFile::hostileFiles_data()
+{
+    QTest::addColumn<QString>("kind"); // how the file is made: "bytes", "fifo", "link", "read-only"
+    QTest::addColumn<QByteArray>("before");
+    QTest::addColumn<QString>("path"); // the Path value to save
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QByteArray>("after"); // the file's bytes after the save
+
+    const auto failed = int(ProfileStatus::Failed);
+    const auto ok = int(ProfileStatus::Ok);
+    // open() of a FIFO waits for a writer: the save hung for good.
+    QTest::newRow("FIFO") << "fifo" << QByteArray() << "/a.wav" << failed << QByteArray();
+    // A device has size 0 and no end: the save read gigabytes.
+    QTest::newRow("link to /dev/zero")
+        << "link" << QByteArray("/dev/zero") << "/a.wav" << failed << QByteArray();
+    const QByteArray mine("[Option]\nPath=/old.wav\n");
+    QTest::newRow("read-only file") << "read-only" << mine << "/a.wav" << failed << mine;
+
+    // Unedited values come back byte for byte: a stray byte after the mark, and a NUL.
+    const QByteArray stray("\xEF\xBB\xBF[Option]\r\nPath=/a\xFF.wav\r\n");
+    QTest::newRow("invalid byte after a UTF-8 mark") << "bytes" << stray << u"/a\uFFFD.wav"_qs << ok << stray;
+    const QByteArray nul("[Option]\nPath=/a.wav\0tail\n", 25);
+    QTest::newRow("NUL in the value") << "bytes" << nul << "/a.wav" << ok << nul;
+
+    for (const bool little : {true, false}) {
+        const QString text = u"; 設定\r\n[Option]\r\nPath=/音楽/a.wav\r\n"_qs;
+        QTest::newRow(little ? "UTF-16 LE" : "UTF-16 BE")
+            << "bytes" << utf16(text, little) << u"/音楽/b.wav"_qs << ok
+            << utf16(u"; 設定\r\n[Option]\r\nPath=/音楽/b.wav\r\n"_qs, little);
+    }
+
+    // UTF-8 Japanese in the value, one CP932 byte in a comment: the file reads as CP932, in which
+    // the emoji has no form, and converting it would lose the comment's byte.
+    const QByteArray mixed = "; \x82\xa0\n[Option]\nPath=" + u"/目覚まし/a.wav"_qs.toUtf8() + "\n";
+    QTest::newRow("mixed encodings") << "bytes" << mixed << u"/🎵.wav"_qs
+                                     << int(ProfileStatus::NotRepresentable) << mixed;
+}
+
+void tst_ProfileFile::hostileFiles()
+{
+    QFETCH(QString, kind);
+    QFETCH(QByteArray, before);
+    QFETCH(QString, path);
+    QFETCH(int, status);
+    QFETCH(QByteArray, after);
+
+    const QByteArray name = QFile::encodeName(file());
+    if (kind == u"fifo")
+        QVERIFY(::mkfifo(name.constData(), 0600) == 0);
+    else if (kind == u"link")
+        QVERIFY(QFile::link(QString::fromLatin1(before), file()));
+    else
+        put(before);
+    if (kind == u"read-only")
+        QVERIFY(::chmod(name.constData(), 0444) == 0);
+
+    QCOMPARE(int(platform::writeProfileString(file(), u"Option", u"Path", path)), status);
+    if (kind == u"bytes" || kind == u"read-only")
+        QCOMPARE(contents(), after);
+    if (status == int(ProfileStatus::Ok))
+        QCOMPARE(platform::readProfileString(file(), u"Option", u"Path").value, path);
+}
+
+// A save killed between making its temporary file and renaming it leaves the file behind; a later
+// save clears it, but not the one a save still writing holds.
+void tst_ProfileFile::killedSaveLeftoversCleared()
+{
+    put("[Option]\nEnable=0\n");
+    put("half", u".Pomvale.ini.a1B2c3"_qs);
+    put("new", u".Pomvale.ini.d4E5f6"_qs);
+    put("other", u".Other.ini.g7H8i9"_qs);
+    const QByteArray stale = QFile::encodeName(file(u".Pomvale.ini.a1B2c3"_qs));
+    const struct timespec hourAgo[2] = {{::time(nullptr) - 3600, 0}, {::time(nullptr) - 3600, 0}};
+    QVERIFY(::utimensat(AT_FDCWD, stale.constData(), hourAgo, 0) == 0);
+
+    QCOMPARE(platform::writeProfileString(file(), u"Option", u"Enable", u"1"), ProfileStatus::Ok);
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden, QDir::Name),
+             QStringList({u".Other.ini.g7H8i9"_qs, u".Pomvale.ini.d4E5f6"_qs, u"Pomvale.ini"_qs}));
 }
 
 void tst_ProfileFile::permissionBitsKept()

@@ -1,14 +1,20 @@
 // Decoding WAV files ahead of playing, and what is heard when a file cannot be played.
 #include "platform/wavdecoder.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QtEndian>
 
+#include <atomic>
+#include <chrono>
 #include <cmath>
+#include <fcntl.h>
 #include <limits>
+#include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -88,6 +94,8 @@ private slots:
     void refusesWhatCannotBePlayed();
     void toleratesSloppyWriters();
     void cutsAHugeSoundAtTheLimit();
+    void unreadablePartsEndTheSound_data();
+    void unreadablePartsEndTheSound();
     void namesWithoutAPlayableFileGiveTheChime();
     void chimeIsShortAndAudible();
 };
@@ -205,6 +213,106 @@ void tst_WavDecoder::cutsAHugeSoundAtTheLimit()
     QVERIFY(sound);
     QCOMPARE(sound->frames(), 100); // 400 bytes of 16-bit stereo
     QCOMPARE(sound->samples.size(), 400);
+}
+
+namespace {
+
+// A file whose reads fail from a given byte on, as a network or USB file does after an I/O error.
+class FailingFile final : public QBuffer
+{
+public:
+    FailingFile(const QByteArray &bytes, qint64 failAt)
+        : m_bytes(bytes)
+        , m_failAt(failAt)
+    {
+        setBuffer(&m_bytes);
+        open(QIODevice::ReadOnly);
+    }
+
+protected:
+    qint64 readData(char *data, qint64 maxSize) override
+    {
+        if (pos() + maxSize > m_failAt)
+            return -1;
+        return QBuffer::readData(data, maxSize);
+    }
+
+private:
+    QByteArray m_bytes;
+    qint64 m_failAt;
+};
+
+} // namespace
+
+// Parts of a file that cannot be read: the sound ends where reading failed, and the program goes on.
+void tst_WavDecoder::unreadablePartsEndTheSound_data()
+{
+    QTest::addColumn<qint64>("failAt"); // the byte reads fail from; 0: cut by another thread
+    QTest::addColumn<bool>("heard");
+
+    QTest::newRow("I/O error in the header") << qint64(30) << false;
+    QTest::newRow("I/O error midway") << qint64(3 << 20) << true;
+    // A mapped file cut short under the decoder killed the program with SIGBUS.
+    QTest::newRow("cut short by another program while decoding") << qint64(0) << true;
+}
+
+void tst_WavDecoder::unreadablePartsEndTheSound()
+{
+    QFETCH(qint64, failAt);
+    QFETCH(bool, heard);
+
+    constexpr qint16 level = 1000;
+    QByteArray samples(8 << 20, Qt::Uninitialized); // 16-bit mono: 4 Mi samples of `level`
+    for (qsizetype i = 0; i < samples.size(); i += 2)
+        qToLittleEndian(level, samples.data() + i);
+    const QByteArray file = wav(fmtBody(1, 1, 44100, 16), samples);
+
+    QList<std::optional<platform::PcmSound>> sounds;
+    if (failAt > 0) {
+        FailingFile device(file, failAt);
+        sounds << platform::decodeWav(device);
+    } else {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("cut.wav");
+        QFile on(path);
+        QVERIFY(on.open(QIODevice::WriteOnly) && on.write(file) == file.size());
+        on.close();
+        // Cuts the file to its first page and makes it whole again (zeros), over and over.
+        std::atomic<bool> done = false;
+        std::thread cutter([&] {
+            const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY);
+            // Each state holds for a while, so that decoding meets the file both ways.
+            const auto hold = [&done] {
+                const auto until = std::chrono::steady_clock::now() + std::chrono::microseconds(200);
+                while (!done && std::chrono::steady_clock::now() < until)
+                    std::this_thread::yield();
+            };
+            while (!done) {
+                QVERIFY(::ftruncate(fd, 4096) == 0);
+                hold();
+                QVERIFY(::ftruncate(fd, file.size()) == 0);
+                hold();
+            }
+            ::close(fd);
+        });
+        for (int i = 0; i < 20; ++i)
+            sounds << platform::readWavFile(path);
+        done = true;
+        cutter.join();
+    }
+    for (const auto &sound : sounds) {
+        QVERIFY(heard || !sound);
+        if (!sound)
+            continue;
+        // What was read plays as it was; a part made whole again reads as silence.
+        QVERIFY(sound->frames() <= samples.size() / 2);
+        const QList<qint16> decoded = samplesOf(*sound);
+        QVERIFY(decoded.count(level) + decoded.count(0) == decoded.size());
+        if (failAt > 0)
+            QVERIFY(decoded.count(level) == decoded.size() && decoded.size() * 2 < failAt);
+    }
+    if (heard && failAt > 0)
+        QVERIFY(sounds.first() && sounds.first()->frames() > 0);
 }
 
 void tst_WavDecoder::namesWithoutAPlayableFileGiveTheChime()

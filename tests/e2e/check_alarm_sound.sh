@@ -78,4 +78,26 @@ heard_ms=$(ms_between "$onset" "$last")
 echo "--- missing file: heard for ${heard_ms} ms (box open ${open_ms} ms), first 30 ms peak ${marker}"
 at_least "$marker" 0.3 || { echo "FAIL: the chime's start was not heard"; fail=1; }
 ((heard_ms > 600 && heard_ms < 1100)) || { echo "FAIL: the chime was not heard whole"; fail=1; }
+# A 1 GB WAV, 3 s of tone and then silence (a sparse file), cut short by another program while
+# the alarm decodes it: a mapped decoder died of SIGBUS here. The alarm must come, with the tone.
+sox -n -r $rate -c 2 -b 16 "$work/huge.wav" synth 3 sine 1000 vol 0.9
+python3 - "$work/huge.wav" <<'PY'
+import struct, sys
+with open(sys.argv[1], 'r+b') as f:
+    head = f.read(64)
+    at = head.index(b'data')
+    f.seek(at + 4)
+    f.write(struct.pack('<I', (1 << 30) - at - 8))
+    f.truncate(1 << 30)
+PY
+# Cut to its first 1.1 s and made whole again (as silence), over and over while the alarm comes.
+(end=$((SECONDS + 3)); while ((SECONDS < end)); do
+    truncate -s 200000 "$work/huge.wav"; truncate -s 1G "$work/huge.wav"; done) &
+cutter=$!
+open_ms=1500
+read -r onset last marker end status < <(alarm "$work/huge.wav" $open_ms "$work/cut.wav")
+wait "$cutter" || true
+echo "--- WAV cut while decoded: driver status $status, first 30 ms peak ${marker}"
+((status == 0)) || { echo "FAIL: the alarm with a WAV cut while decoded did not come (status $status)"; fail=1; }
+at_least "$marker" 0.8 || { echo "FAIL: the part of the cut WAV that was read was not heard"; fail=1; }
 exit $fail
