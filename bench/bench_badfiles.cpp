@@ -5,7 +5,7 @@
 #include "app/application.h"
 #include "options/frmoption.h"
 #include "platform/paths.h"
-#include "platform/wavdecoder.h"
+#include "platform/sound/wavdecoder.h"
 #include "settings/modpomvale.h"
 
 #include <QApplication>

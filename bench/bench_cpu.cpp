@@ -8,8 +8,8 @@
 #include "app/application.h"
 #include "platform/runtime.h"
 #include "platform/services.h"
-#include "platform/soundplayer.h"
-#include "platform/timercontrol.h"
+#include "platform/sound/soundplayer.h"
+#include "platform/widgets/timercontrol.h"
 #include "timer/frmmain.h"
 
 #include <QApplication>

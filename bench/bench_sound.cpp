@@ -5,7 +5,7 @@
 // The monitor is recorded in this process and timed against the monotonic clock. Each cold start
 // makes a new player right at the alarm, as the first alarm after start-up does; then WARM_PLAYS
 // plays follow on one player.
-#include "platform/pulsesoundplayer.h"
+#include "platform/sound/pulsesoundplayer.h"
 
 #include <QByteArray>
 #include <QFile>

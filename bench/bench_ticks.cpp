@@ -5,7 +5,7 @@
 // core kept busy. Prints, per case, the median and worst over the five timers of the total drift
 // after the last tick and of the worst single tick's distance from its due time, and the load
 // average when the case ended (other work on the machine shows there).
-#include "platform/timercontrol.h"
+#include "platform/widgets/timercontrol.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -1,13 +1,13 @@
 #include "options/frmoption.h"
 
-#include "platform/commandbutton.h"
-#include "platform/filedialog.h"
-#include "platform/followowner.h"
-#include "platform/messagebox.h"
 #include "platform/services.h"
-#include "platform/soundplayer.h"
+#include "platform/sound/soundplayer.h"
 #include "platform/textnumber.h"
-#include "platform/twips.h"
+#include "platform/widgets/commandbutton.h"
+#include "platform/widgets/filedialog.h"
+#include "platform/widgets/followowner.h"
+#include "platform/widgets/messagebox.h"
+#include "platform/widgets/twips.h"
 #include "settings/modpomvale.h"
 
 #include <QCheckBox>

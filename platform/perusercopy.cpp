@@ -1,8 +1,8 @@
 #include "platform/perusercopy.h"
 
-#include "platform/atomicfile.h"
 #include "platform/paths.h"
-#include "platform/profile.h"
+#include "platform/profile/atomicfile.h"
+#include "platform/profile/profile.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,8 +1,8 @@
 #include "platform/services.h"
 
-#include "platform/pulsesoundplayer.h"
-#include "platform/qtfiledialog.h"
-#include "platform/qtmessagebox.h"
+#include "platform/sound/pulsesoundplayer.h"
+#include "platform/widgets/qtfiledialog.h"
+#include "platform/widgets/qtmessagebox.h"
 
 #include <memory>
 

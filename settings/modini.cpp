@@ -1,6 +1,6 @@
 #include "settings/modini.h"
 
-#include "platform/profile.h"
+#include "platform/profile/profile.h"
 
 #include <QGuiApplication>
 

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "platform/filedialog.h"
-#include "platform/messagebox.h"
 #include "platform/services.h"
-#include "platform/soundplayer.h"
+#include "platform/sound/soundplayer.h"
+#include "platform/widgets/filedialog.h"
+#include "platform/widgets/messagebox.h"
 
 #include <QApplication>
 #include <QByteArray>

@@ -5,7 +5,7 @@
 //   profilewriter load <folder>                                   LoadOption from beside it
 // save and load print the settings file's path (IniPath), then SoundEnable and SoundPath.
 #include "platform/paths.h"
-#include "platform/profile.h"
+#include "platform/profile/profile.h"
 #include "settings/modpomvale.h"
 
 #include <QString>

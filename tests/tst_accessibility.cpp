@@ -1,7 +1,7 @@
 // What a screen reader finds in the main window: a name for every control, and the display
 // read out with the time it shows.
 #include "app/application.h"
-#include "platform/timercontrol.h"
+#include "platform/widgets/timercontrol.h"
 #include "timer/frmmain.h"
 
 #include <QAccessible>

@@ -2,7 +2,7 @@
 // The tick is fired directly; no test waits a real second.
 #include "app/application.h"
 #include "helpers.h"
-#include "platform/timercontrol.h"
+#include "platform/widgets/timercontrol.h"
 #include "settings/modpomvale.h"
 #include "timer/frmmain.h"
 

@@ -1,6 +1,6 @@
 // A writer killed at any moment leaves the settings file whole, with the old or the new value.
-#include "platform/inidocument.h"
-#include "platform/profile.h"
+#include "platform/profile/inidocument.h"
+#include "platform/profile/profile.h"
 
 #include <QDir>
 #include <QElapsedTimer>

@@ -4,7 +4,7 @@
 #include "helpers.h"
 #include "options/frmoption.h"
 #include "platform/paths.h"
-#include "platform/timercontrol.h"
+#include "platform/widgets/timercontrol.h"
 #include "settings/modpomvale.h"
 #include "timer/frmmain.h"
 

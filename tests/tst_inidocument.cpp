@@ -1,5 +1,5 @@
 // The profile text rules: how keys are found, and which bytes an edit touches.
-#include "platform/inidocument.h"
+#include "platform/profile/inidocument.h"
 
 #include <QTest>
 

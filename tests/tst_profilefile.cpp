@@ -1,5 +1,5 @@
 // Profile files on disk: their encodings, bad input, and how a write replaces the file.
-#include "platform/profile.h"
+#include "platform/profile/profile.h"
 
 #include "helpers.h"
 

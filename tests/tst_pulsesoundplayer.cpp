@@ -1,5 +1,5 @@
 // The real sound player where no sound server can be reached, as on a build machine.
-#include "platform/pulsesoundplayer.h"
+#include "platform/sound/pulsesoundplayer.h"
 
 #include <QElapsedTimer>
 #include <QFile>

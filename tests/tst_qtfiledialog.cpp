@@ -1,5 +1,5 @@
 // The real file-open dialog behind the platform layer: its filter, and what it hands back.
-#include "platform/qtfiledialog.h"
+#include "platform/widgets/qtfiledialog.h"
 
 #include <QApplication>
 #include <QFile>

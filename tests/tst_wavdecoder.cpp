@@ -1,5 +1,5 @@
 // Decoding WAV files ahead of playing, and what is heard when a file cannot be played.
-#include "platform/wavdecoder.h"
+#include "platform/sound/wavdecoder.h"
 
 #include <QBuffer>
 #include <QDir>

@@ -3,7 +3,7 @@
 // Enters 00:01, starts, fires the tick, and closes the real message box OPEN_MS after it opened.
 // Prints when the box was closed and what the display showed.
 #include "app/application.h"
-#include "platform/timercontrol.h"
+#include "platform/widgets/timercontrol.h"
 #include "settings/modpomvale.h"
 #include "timer/frmmain.h"
 

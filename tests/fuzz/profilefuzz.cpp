@@ -1,6 +1,6 @@
 #include "profilefuzz.h"
 
-#include "platform/inidocument.h"
+#include "platform/profile/inidocument.h"
 
 #include <QList>
 #include <QStringDecoder>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/filedialog.h"
+#include "platform/widgets/filedialog.h"
 
 namespace platform {
 

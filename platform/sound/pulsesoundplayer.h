@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/soundplayer.h"
+#include "platform/sound/soundplayer.h"
 
 #include <QtGlobal>
 

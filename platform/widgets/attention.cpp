@@ -1,4 +1,4 @@
-#include "platform/attention.h"
+#include "platform/widgets/attention.h"
 
 #include <QApplication>
 #include <QGuiApplication>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/textcodec.h"
+#include "platform/profile/textcodec.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "platform/followowner.h"
+#include "platform/widgets/followowner.h"
 
 #include <QEvent>
 #include <QWidget>

@@ -1,6 +1,6 @@
-#include "platform/quietmodal.h"
+#include "platform/widgets/quietmodal.h"
 
-#include "platform/attention.h"
+#include "platform/widgets/attention.h"
 
 #include <QApplication>
 #include <QDialog>

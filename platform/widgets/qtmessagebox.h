@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/messagebox.h"
+#include "platform/widgets/messagebox.h"
 
 namespace platform {
 

@@ -1,4 +1,4 @@
-#include "platform/pulselibrary.h"
+#include "platform/sound/pulselibrary.h"
 
 #include <QLibrary>
 

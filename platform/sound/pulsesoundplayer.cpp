@@ -1,8 +1,8 @@
-#include "platform/pulsesoundplayer.h"
+#include "platform/sound/pulsesoundplayer.h"
 
-#include "platform/pcmsound.h"
-#include "platform/pulselibrary.h"
-#include "platform/wavdecoder.h"
+#include "platform/sound/pcmsound.h"
+#include "platform/sound/pulselibrary.h"
+#include "platform/sound/wavdecoder.h"
 
 #include <QString>
 

@@ -1,4 +1,4 @@
-#include "platform/qtfiledialog.h"
+#include "platform/widgets/qtfiledialog.h"
 
 #include <QFileDialog>
 #include <QStringList>

@@ -1,4 +1,4 @@
-#include "platform/inidocument.h"
+#include "platform/profile/inidocument.h"
 
 #include <QtEndian>
 

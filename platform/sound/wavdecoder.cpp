@@ -1,4 +1,4 @@
-#include "platform/wavdecoder.h"
+#include "platform/sound/wavdecoder.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -199,8 +199,7 @@ std::optional<PcmSound> readWavFile(const QString &path)
 
 const PcmSound &defaultChime()
 {
-    static const PcmSound chime
-        = readWavFile(QStringLiteral(":/platform/sounds/chime.wav")).value_or(PcmSound());
+    static const PcmSound chime = readWavFile(QStringLiteral(":/sound/chime.wav")).value_or(PcmSound());
     return chime;
 }
 

@@ -1,4 +1,4 @@
-#include "platform/textcodec.h"
+#include "platform/profile/textcodec.h"
 
 #include <cerrno>
 #include <cstring>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/pcmsound.h"
+#include "platform/sound/pcmsound.h"
 
 #include <QByteArrayView>
 

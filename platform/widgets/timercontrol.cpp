@@ -1,4 +1,4 @@
-#include "platform/timercontrol.h"
+#include "platform/widgets/timercontrol.h"
 
 namespace platform {
 

@@ -1,7 +1,7 @@
-#include "platform/qtmessagebox.h"
+#include "platform/widgets/qtmessagebox.h"
 
-#include "platform/attention.h"
-#include "platform/quietmodal.h"
+#include "platform/widgets/attention.h"
+#include "platform/widgets/quietmodal.h"
 
 #include <QMessageBox>
 

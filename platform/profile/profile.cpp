@@ -1,7 +1,7 @@
-#include "platform/profile.h"
+#include "platform/profile/profile.h"
 
-#include "platform/atomicfile.h"
-#include "platform/inidocument.h"
+#include "platform/profile/atomicfile.h"
+#include "platform/profile/inidocument.h"
 
 #include <QFile>
 

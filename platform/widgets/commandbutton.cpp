@@ -1,4 +1,4 @@
-#include "platform/commandbutton.h"
+#include "platform/widgets/commandbutton.h"
 
 #include <QPushButton>
 
