@@ -8,12 +8,15 @@
 #include <QApplication>
 #include <QByteArray>
 #include <QFile>
+#include <QProcess>
 #include <QString>
 #include <QStringList>
 #include <QTimer>
 #include <QWidget>
 
 #include <functional>
+#include <sys/stat.h>
+#include <unistd.h>
 
 // What the test suites share: recording stand-ins for the platform's modal and audible services,
 // a way to act on a real modal window, and files put on disk and read back.
@@ -48,6 +51,33 @@ inline QByteArray readFile(const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+// Runs a program to its end, with extra environment entries ("NAME=value"). With a readOnlyFolder
+// the program may not write in that folder: a superuser may write anywhere, so as root the program
+// runs as "nobody" in a folder that only root may write. The exit status, or -1 when it crashed.
+inline int runProgram(const QString &program, const QStringList &arguments,
+                      const QString &readOnlyFolder = {}, const QStringList &environment = {})
+{
+    QProcess process;
+    process.setEnvironment(QProcess::systemEnvironment() + environment);
+    const QByteArray folder = QFile::encodeName(readOnlyFolder);
+    if (!readOnlyFolder.isEmpty()) {
+        if (::geteuid() == 0) {
+            ::chmod(folder.constData(), 0755);
+            process.setChildProcessModifier([] {
+                if (::setgid(65534) != 0 || ::setuid(65534) != 0)
+                    ::_exit(3);
+            });
+        } else {
+            ::chmod(folder.constData(), 0555);
+        }
+    }
+    process.start(program, arguments);
+    process.waitForFinished();
+    if (!readOnlyFolder.isEmpty())
+        ::chmod(folder.constData(), 0700);
+    return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
 }
 
 // Recording stand-ins. Each installs itself for its lifetime and puts the real service back when

@@ -1,4 +1,6 @@
-// A writer killed at any moment leaves the settings file whole, with the old or the new value.
+// A writer killed at any moment, or cut off by a power failure, leaves the settings file whole,
+// with the old or the new value.
+#include "helpers.h"
 #include "platform/inidocument.h"
 #include "platform/profile.h"
 
@@ -21,6 +23,8 @@ class tst_CrashSafeWrite : public QObject
 private slots:
     void killedWriterLeavesWholeFile();
     void fullDiskLeavesFileAsItWas();
+    void powerCutKeepsWhatASaveReported_data();
+    void powerCutKeepsWhatASaveReported();
 };
 
 namespace {
@@ -130,6 +134,39 @@ void tst_CrashSafeWrite::fullDiskLeavesFileAsItWas()
     QCOMPARE(WEXITSTATUS(status), 0); // the failure is reported
     QCOMPARE(readAll(path), before);
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1); // no temporary left
+}
+
+void tst_CrashSafeWrite::powerCutKeepsWhatASaveReported_data()
+{
+    QTest::addColumn<bool>("inPlace");
+    QTest::newRow("replaced through a new file") << false;
+    QTest::newRow("written in place, in a folder it may not write") << true;
+}
+
+void tst_CrashSafeWrite::powerCutKeepsWhatASaveReported()
+{
+    QFETCH(bool, inPlace);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("Pomvale.ini"));
+    const QStringList powerCutAtExit {QStringLiteral("LD_PRELOAD=" POWERCUT),
+                                      QStringLiteral("ASAN_OPTIONS=verify_asan_link_order=0")};
+
+    const QStringList save {QStringLiteral("once"), path, QStringLiteral("Option"), QStringLiteral("Enable"),
+                            QStringLiteral("1")};
+    QVERIFY(writeFile(path, "; mine\n"));
+    QVERIFY(::chmod(QFile::encodeName(path).constData(), 0666) == 0);
+    const QString folder = inPlace ? dir.path() : QString();
+
+    // Without its syncs the save is lost: the cut is real.
+    QCOMPARE(runProgram(QStringLiteral(PROFILEWRITER), save, folder,
+                        powerCutAtExit + QStringList {QStringLiteral("POWERCUT_IGNORE_SYNCS=1")}),
+             0);
+    QCOMPARE(readAll(path), QByteArray("; mine\n"));
+
+    // A save that reported success has synced the file and its folder: it survives the cut.
+    QCOMPARE(runProgram(QStringLiteral(PROFILEWRITER), save, folder, powerCutAtExit), 0);
+    QCOMPARE(readAll(path), QByteArray("; mine\n[Option]\nEnable=1\n"));
 }
 
 QTEST_GUILESS_MAIN(tst_CrashSafeWrite)

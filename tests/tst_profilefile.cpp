@@ -1,4 +1,5 @@
 // Profile files on disk: their encodings, bad input, and how a write replaces the file.
+#include "helpers.h"
 #include "platform/profile.h"
 
 #include <QDir>
@@ -247,25 +248,10 @@ void tst_ProfileFile::symbolicLinkFollowed()
     QCOMPARE(contents(u"real/later.ini"_qs), QByteArray("[Option]\r\nEnable=1\r\n"));
 }
 
-// Runs the writer process with the temporary folder read-only to it. A superuser may write
-// anywhere, so as root the process runs as "nobody" in a folder that only root may write.
+// Runs the writer process with the temporary folder read-only to it.
 int tst_ProfileFile::runWriterInReadOnlyFolder(const QStringList &arguments)
 {
-    QProcess writer;
-    const QByteArray folder = QFile::encodeName(m_dir->path());
-    if (::geteuid() == 0) {
-        ::chmod(folder.constData(), 0755);
-        writer.setChildProcessModifier([] {
-            if (::setgid(65534) != 0 || ::setuid(65534) != 0)
-                ::_exit(3);
-        });
-    } else {
-        ::chmod(folder.constData(), 0555);
-    }
-    writer.start(QStringLiteral(PROFILEWRITER), arguments);
-    writer.waitForFinished();
-    ::chmod(folder.constData(), 0700);
-    return writer.exitStatus() == QProcess::NormalExit ? writer.exitCode() : -1;
+    return runProgram(QStringLiteral(PROFILEWRITER), arguments, m_dir->path());
 }
 
 void tst_ProfileFile::readOnlyFolder()
@@ -287,6 +273,9 @@ void tst_ProfileFile::readOnlyFolder()
     if (::geteuid() != 0)
         QVERIFY(::chmod(QFile::encodeName(file()).constData(), 0444) == 0);
     QCOMPARE(runWriterInReadOnlyFolder({u"once"_qs, file(), u"Option"_qs, u"Enable"_qs, u"0"_qs}), 1);
+    QCOMPARE(contents(), QByteArray("; mine\n[Option]\nEnable=1\nPath=/a.wav\n"));
+    // Saving what it already holds needs no write, so that succeeds.
+    QCOMPARE(runWriterInReadOnlyFolder({u"save"_qs, m_dir->path(), u"1"_qs, u"/a.wav"_qs}), 0);
     QCOMPARE(contents(), QByteArray("; mine\n[Option]\nEnable=1\nPath=/a.wav\n"));
 }
 
