@@ -171,6 +171,13 @@ void tst_modPomvale::saveCreatesTheFileAndLoadReadsIt()
 
 void tst_modPomvale::failedSaveIsReported()
 {
+    // A value the file cannot hold fails its own key only: the path is written all the same.
+    modPomvale::SoundEnable = "1\n[Other]";
+    modPomvale::SoundPath = "/a.wav";
+    QVERIFY(!modPomvale::SaveOption());
+    QCOMPARE(contents(), QByteArray("[Option]\r\nPath=/a.wav\r\n"));
+    QVERIFY(QFile::remove(iniFile()));
+
     QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("Pomvale.ini")));
     modPomvale::SoundEnable = "1";
     modPomvale::SoundPath = "/a.wav";
@@ -251,6 +258,12 @@ void tst_modPomvale::errorsPutTheCursorBack()
     QFile f(iniFile());
     QVERIFY(f.resize(200 * 1024 * 1024));
     QVERIFY(!modINI::ReadIni(iniFile(), "Option", "Enable", value));
+    QVERIFY(!QGuiApplication::overrideCursor());
+
+    // A name that cannot be looked up, such as a loop of links, is an error and no missing file.
+    QVERIFY(QFile::link(m_dir->filePath("loop.ini"), m_dir->filePath("loop.ini")));
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    QVERIFY(!modINI::ReadIni(m_dir->filePath("loop.ini"), "Option", "Enable", value));
     QVERIFY(!QGuiApplication::overrideCursor());
 
     // Neither can a file be written where a folder stands in its way.
