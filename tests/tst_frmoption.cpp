@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QContextMenuEvent>
 #include <QDir>
 #include <QGroupBox>
 #include <QLabel>
@@ -41,6 +42,7 @@ private slots:
     void centredOverTheMainWindow();
     void tabOrder_data();
     void tabOrder();
+    void focusComingBackKeepsThePathSelection();
     void escAndEnterCloseNothing();
     void checkBoxShowsAndHidesTheFrame();
     void browse();
@@ -292,6 +294,37 @@ void tst_frmOption::tabOrder()
         QTest::keyClick(focused(), Qt::Key_Backtab);
         QCOMPARE(focused(), path);
         QCOMPARE(path->selectedText(), path->text());
+    });
+}
+
+void tst_frmOption::focusComingBackKeepsThePathSelection()
+{
+    settings(QStringLiteral("1"), QStringLiteral("/sounds/alarm.wav"));
+    openOptions([](frmOption *options) {
+        auto *path = control<QLineEdit>(options, "txtFileName");
+        path->setFocus();
+        QTest::keyClick(path, Qt::Key_End);
+        QTest::keyClick(path, Qt::Key_Left, Qt::ShiftModifier);
+
+        // The path box's own menu (the Menu key) hands the focus back when it closes.
+        const QPoint middle = path->rect().center();
+        QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, middle, path->mapToGlobal(middle));
+        QApplication::sendEvent(path, &menuKey);
+        QWidget *menu = QApplication::activePopupWidget();
+        QVERIFY(menu);
+        QTest::keyClick(menu, Qt::Key_Escape);
+        QTRY_VERIFY(!QApplication::activePopupWidget());
+        QCOMPARE(focused(), path);
+        QCOMPARE(path->selectedText(), QStringLiteral("v"));
+
+        // So does the window when the user comes back to it from another.
+        QWidget elsewhere;
+        elsewhere.show();
+        QApplication::setActiveWindow(&elsewhere);
+        QTRY_COMPARE(QApplication::activeWindow(), &elsewhere);
+        QApplication::setActiveWindow(options);
+        QTRY_COMPARE(focused(), path);
+        QCOMPARE(path->selectedText(), QStringLiteral("v"));
     });
 }
 
