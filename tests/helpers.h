@@ -4,17 +4,23 @@
 #include "platform/messagebox.h"
 #include "platform/services.h"
 #include "platform/soundplayer.h"
+#include "platform/timercontrol.h"
+#include "timer/frmmain.h"
 
 #include <QApplication>
 #include <QByteArray>
 #include <QFile>
+#include <QLabel>
 #include <QProcess>
+#include <QPushButton>
 #include <QString>
 #include <QStringList>
+#include <QTest>
 #include <QTimer>
 #include <QWidget>
 
 #include <functional>
+#include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -38,6 +44,43 @@ template<typename W> void whenModal(QObject *context, std::function<void(W *)> a
     });
     poll->start(5);
 }
+
+// The main window, shown and active, read and driven as the user does. A suite derives from it
+// after QObject, calls showMainWindow() in init() and closeMainWindow() in cleanup().
+class MainWindowFixture
+{
+protected:
+    bool showMainWindow()
+    {
+        m_window = std::make_unique<frmMain>();
+        m_window->show();
+        return QTest::qWaitForWindowActive(m_window.get());
+    }
+    void closeMainWindow() { m_window.reset(); }
+
+    QLabel *displayLabel() const { return m_window->findChild<QLabel *>(QStringLiteral("lblDisp")); }
+    QString display() const { return displayLabel()->text(); }
+    QPushButton *button(const QString &name) const { return m_window->findChild<QPushButton *>(name); }
+    void click(const QString &name) const { QTest::mouseClick(button(name), Qt::LeftButton); }
+    // Types digits on the keyboard into whichever control has the focus.
+    static void type(const QString &digits)
+    {
+        for (const QChar digit : digits)
+            QTest::keyClick(QApplication::focusWidget(), digit.toLatin1());
+    }
+    platform::TimerControl *timer() const
+    {
+        return m_window->findChild<platform::TimerControl *>(QStringLiteral("timeTic"));
+    }
+    // What a second of the running timer does, without waiting for it.
+    void tick(int count = 1) const
+    {
+        for (int i = 0; i < count; ++i)
+            emit timer()->Timer();
+    }
+
+    std::unique_ptr<frmMain> m_window;
+};
 
 // Writes bytes to path, replacing what was there; false when the file cannot be written.
 inline bool writeFile(const QString &path, const QByteArray &bytes)

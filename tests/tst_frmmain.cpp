@@ -1,26 +1,27 @@
 // The main window as the user meets it: its layout, focus and keys, and entering a time.
 #include "app/application.h"
+#include "helpers.h"
 #include "timer/frmmain.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QDialog>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
-#include <QTimer>
 
 #include <memory>
 
-class tst_frmMain : public QObject
+class tst_frmMain : public QObject, MainWindowFixture
 {
     Q_OBJECT
 
 private slots:
     void initTestCase() { app::setupApplication(*qApp); }
-    void init();
-    void cleanup() { m_window.reset(); }
+    void init() { QVERIFY(showMainWindow()); }
+    void cleanup() { closeMainWindow(); }
 
     void startsAtThreeMinutesWithFocusOnOne();
     void windowDesign();
@@ -38,27 +39,7 @@ private slots:
     void resetRightAfterStartReturnsToThreeMinutes();
     void menuEntryTriggersAtOnceWithAltO();
     void runtimeTextsAreJapanese();
-
-private:
-    QString display() const { return m_window->findChild<QLabel *>(QStringLiteral("lblDisp"))->text(); }
-    QPushButton *button(const QString &name) const { return m_window->findChild<QPushButton *>(name); }
-    void type(const QString &digits);
-
-    std::unique_ptr<frmMain> m_window;
 };
-
-void tst_frmMain::init()
-{
-    m_window = std::make_unique<frmMain>();
-    m_window->show();
-    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
-}
-
-void tst_frmMain::type(const QString &digits)
-{
-    for (const QChar digit : digits)
-        QTest::keyClick(QApplication::focusWidget(), digit.toLatin1());
-}
 
 void tst_frmMain::startsAtThreeMinutesWithFocusOnOne()
 {
@@ -251,18 +232,12 @@ void tst_frmMain::menuEntryTriggersAtOnceWithAltO()
     // A desktop's global menu bar would drop an entry without a dropdown: it stays in the window.
     QVERIFY(QCoreApplication::testAttribute(Qt::AA_DontUseNativeMenuBar));
 
-    // Alt+O opens the options window at once; it is modal, so close it from a timer.
+    // Alt+O opens the options window at once.
     QString opened;
-    auto *closer = new QTimer(this);
-    connect(closer, &QTimer::timeout, this, [&opened, closer] {
-        QWidget *modal = QApplication::activeModalWidget();
-        if (!modal)
-            return;
-        closer->stop();
+    whenModal<QDialog>(this, [&opened](QDialog *modal) {
         opened = modal->objectName();
         QTest::mouseClick(modal->findChild<QPushButton *>(QStringLiteral("CancelButton")), Qt::LeftButton);
     });
-    closer->start(10);
     QSignalSpy triggered(option, &QAction::triggered);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_O, Qt::AltModifier);
 
