@@ -5,6 +5,7 @@
 #include "platform/services.h"
 #include "platform/soundplayer.h"
 #include "platform/timercontrol.h"
+#include "tests/whenmodal.h"
 #include "timer/frmmain.h"
 
 #include <QApplication>
@@ -16,7 +17,6 @@
 #include <QString>
 #include <QStringList>
 #include <QTest>
-#include <QTimer>
 #include <QWidget>
 
 #include <functional>
@@ -25,25 +25,9 @@
 #include <unistd.h>
 
 // What the test suites share: recording stand-ins for the platform's modal and audible services,
-// a way to act on a real modal window, and files put on disk and read back.
-
-// Runs act on the next modal window of type W as soon as it is shown, then closes it if act left it
-// open. The modal loop blocks the caller, so a timer polls for the window.
-template<typename W> void whenModal(QObject *context, std::function<void(W *)> act)
-{
-    auto *poll = new QTimer(context);
-    QObject::connect(poll, &QTimer::timeout, context, [poll, act = std::move(act)] {
-        auto *window = qobject_cast<W *>(QApplication::activeModalWidget());
-        if (!window)
-            return;
-        poll->deleteLater();
-        poll->stop();
-        act(window);
-        if (window->isVisible())
-            window->close();
-    });
-    poll->start(5);
-}
+// a way to act on a real modal window (whenModal, in its own header for the screenshot tool, which
+// does not link the test library), the main window as a fixture, files put on disk and read back,
+// and a program run as a user who may not write a folder.
 
 // The main window, shown and active, read and driven as the user does. A suite derives from it
 // after QObject, calls showMainWindow() in init() and closeMainWindow() in cleanup().

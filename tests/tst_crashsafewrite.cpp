@@ -36,12 +36,6 @@ QByteArray withPath(const QByteArray &file, const QString &path)
     return document.bytes();
 }
 
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 } // namespace
 
 void tst_CrashSafeWrite::killedWriterLeavesWholeFile()
@@ -59,11 +53,7 @@ void tst_CrashSafeWrite::killedWriterLeavesWholeFile()
     const QString second = QStringLiteral("/second/") + QString(300, u'b');
     const QByteArray firstFile = withPath(initial, first);
     const QByteArray secondFile = withPath(initial, second);
-    {
-        QFile f(path);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(firstFile);
-    }
+    QVERIFY(writeFile(path, firstFile));
 
     const quint32 seed = QRandomGenerator::global()->generate();
     qInfo("seed %u", seed);
@@ -91,7 +81,7 @@ void tst_CrashSafeWrite::killedWriterLeavesWholeFile()
         QCOMPARE(::waitpid(writer, &status, 0), writer);
         QVERIFY(WIFSIGNALED(status));
 
-        const QByteArray after = readAll(path);
+        const QByteArray after = readFile(path);
         const bool nowFirst = after == firstFile;
         if (!nowFirst && after != secondFile)
             QFAIL(
@@ -112,11 +102,7 @@ void tst_CrashSafeWrite::fullDiskLeavesFileAsItWas()
     const QString path = dir.filePath(QStringLiteral("Pomvale.ini"));
     QByteArray before("[Option]\r\nEnable=1\r\nPath=/old.wav\r\n");
     before += QByteArray(16 * 1024, ';') + "\r\n";
-    {
-        QFile f(path);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(before);
-    }
+    QVERIFY(writeFile(path, before));
 
     // A child whose files may not grow past 8 KB meets a full disk halfway through the write.
     const pid_t writer = ::fork();
@@ -132,7 +118,7 @@ void tst_CrashSafeWrite::fullDiskLeavesFileAsItWas()
     QCOMPARE(::waitpid(writer, &status, 0), writer);
     QVERIFY(WIFEXITED(status));
     QCOMPARE(WEXITSTATUS(status), 0); // the failure is reported
-    QCOMPARE(readAll(path), before);
+    QCOMPARE(readFile(path), before);
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1); // no temporary left
 }
 
@@ -162,11 +148,11 @@ void tst_CrashSafeWrite::powerCutKeepsWhatASaveReported()
     QCOMPARE(runProgram(QStringLiteral(PROFILEWRITER), save, folder,
                         powerCutAtExit + QStringList {QStringLiteral("POWERCUT_IGNORE_SYNCS=1")}),
              0);
-    QCOMPARE(readAll(path), QByteArray("; mine\n"));
+    QCOMPARE(readFile(path), QByteArray("; mine\n"));
 
     // A save that reported success has synced the file and its folder: it survives the cut.
     QCOMPARE(runProgram(QStringLiteral(PROFILEWRITER), save, folder, powerCutAtExit), 0);
-    QCOMPARE(readAll(path), QByteArray("; mine\n[Option]\nEnable=1\n"));
+    QCOMPARE(readFile(path), QByteArray("; mine\n[Option]\nEnable=1\n"));
 }
 
 QTEST_GUILESS_MAIN(tst_CrashSafeWrite)

@@ -21,7 +21,6 @@
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 
 #include <functional>
 #include <memory>
@@ -105,17 +104,12 @@ void tst_frmOption::openOptions(const std::function<void(frmOption *)> &body)
     QVERIFY(QTest::qWaitFor([this] { return QApplication::activeWindow() == m_main.get(); }));
 
     bool ran = false;
-    QTimer::singleShot(0, m_main.get(), [&body, &ran] {
-        auto *options = qobject_cast<frmOption *>(QApplication::activeModalWidget());
-        if (!options)
-            return;
+    whenModal<frmOption>(m_main.get(), [&body, &ran](frmOption *options) {
         // A dialog shares activation with its owner, so wait for the window itself to take the keys.
         if (QTest::qWaitFor([options] { return QApplication::activeWindow() == options; })) {
             body(options);
             ran = true;
         }
-        if (options->isVisible())
-            options->close();
     });
     QTest::keyClick(focused(), Qt::Key_O, Qt::AltModifier);
     QVERIFY2(ran, "the options window did not open");
@@ -516,16 +510,11 @@ void tst_frmOption::realAlarmBoxTakesInputOverTheOptionsWindow()
 
     openOptions([timeTic](frmOption *options) {
         bool answered = false;
-        QTimer::singleShot(0, options, [&answered] {
-            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-            if (!box)
-                return;
+        whenModal<QMessageBox>(options, [&answered](QMessageBox *box) {
             QCOMPARE(box->text(), QStringLiteral("アラームが鳴りましたよ。"));
             // A click that the options window's modality swallowed would leave the box open.
             QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
             answered = !box->isVisible();
-            if (box->isVisible())
-                box->close();
         });
         emit timeTic->Timer(); // 00:00: the alarm's box runs its own loop over the options window
         QVERIFY(answered);

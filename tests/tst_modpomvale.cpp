@@ -1,5 +1,6 @@
 // The sound settings and the file beside the executable that keeps them, through modPomvale,
 // modINI and modPath as the rest of the program uses them.
+#include "helpers.h"
 #include "platform/paths.h"
 #include "settings/modini.h"
 #include "settings/modpath.h"
@@ -39,7 +40,7 @@ private slots:
 private:
     QString iniFile() const { return m_dir->filePath(QStringLiteral("Pomvale.ini")); }
     void put(const QByteArray &bytes);
-    QByteArray contents() const;
+    QByteArray contents() const { return readFile(iniFile()); }
 
     std::unique_ptr<QTemporaryDir> m_dir;
 };
@@ -63,15 +64,7 @@ void tst_modPomvale::cleanup()
 
 void tst_modPomvale::put(const QByteArray &bytes)
 {
-    QFile f(iniFile());
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(bytes);
-}
-
-QByteArray tst_modPomvale::contents() const
-{
-    QFile f(iniFile());
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+    QVERIFY(writeFile(iniFile(), bytes));
 }
 
 void tst_modPomvale::firstStartCreatesNoFile()

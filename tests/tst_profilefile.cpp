@@ -64,7 +64,7 @@ private slots:
 private:
     QString file(const QString &name = u"Pomvale.ini"_qs) const { return m_dir->filePath(name); }
     void put(const QByteArray &bytes, const QString &name = u"Pomvale.ini"_qs);
-    QByteArray contents(const QString &name = u"Pomvale.ini"_qs) const;
+    QByteArray contents(const QString &name = u"Pomvale.ini"_qs) const { return readFile(file(name)); }
     int runWriterInReadOnlyFolder(const QStringList &arguments);
 
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -78,15 +78,7 @@ void tst_ProfileFile::init()
 
 void tst_ProfileFile::put(const QByteArray &bytes, const QString &name)
 {
-    QFile f(file(name));
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(f.write(bytes), bytes.size());
-}
-
-QByteArray tst_ProfileFile::contents(const QString &name) const
-{
-    QFile f(file(name));
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+    QVERIFY(writeFile(file(name), bytes));
 }
 
 void tst_ProfileFile::cp932FileReadAndWritten()
