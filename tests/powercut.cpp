@@ -132,10 +132,11 @@ void afterSync(int fd)
 // The power cut: renames are undone newest first, then every unsynced file gets its synced data.
 __attribute__((destructor)) void powerCut()
 {
-    for (auto it = unsyncedRenames.rbegin(); it != unsyncedRenames.rend(); ++it) {
-        realRename(it->to.c_str(), it->from.c_str());
-        if (!it->kept.empty())
-            realRename(it->kept.c_str(), it->to.c_str());
+    for (size_t i = unsyncedRenames.size(); i-- > 0;) {
+        const UnsyncedRename &rename = unsyncedRenames[i];
+        realRename(rename.to.c_str(), rename.from.c_str());
+        if (!rename.kept.empty())
+            realRename(rename.kept.c_str(), rename.to.c_str());
     }
     for (const UnsyncedData &data : unsyncedData) {
         if (realFtruncate(data.fd, 0) == 0)
@@ -146,27 +147,36 @@ __attribute__((destructor)) void powerCut()
 
 } // namespace
 
+// The hooks, exported under the C library's names (the asm labels) but named apart in C++, so that
+// they do not redeclare the library's own functions.
 extern "C" {
+ssize_t hookWrite(int fd, const void *buffer, size_t count) __asm__("write");
+int hookFtruncate(int fd, off_t length) __asm__("ftruncate");
+int hookFallocate(int fd, off_t offset, off_t length) __asm__("posix_fallocate");
+int hookFsync(int fd) __asm__("fsync");
+int hookFdatasync(int fd) __asm__("fdatasync");
+int hookRename(const char *from, const char *to) __asm__("rename");
+}
 
-ssize_t write(int fd, const void *buffer, size_t count)
+ssize_t hookWrite(int fd, const void *buffer, size_t count)
 {
     beforeChange(fd);
     return realWrite(fd, buffer, count);
 }
 
-int ftruncate(int fd, off_t length)
+int hookFtruncate(int fd, off_t length)
 {
     beforeChange(fd);
     return realFtruncate(fd, length);
 }
 
-int posix_fallocate(int fd, off_t offset, off_t length)
+int hookFallocate(int fd, off_t offset, off_t length)
 {
     beforeChange(fd);
     return realFallocate(fd, offset, length);
 }
 
-int fsync(int fd)
+int hookFsync(int fd)
 {
     const int result = realFsync(fd);
     if (result == 0)
@@ -174,7 +184,7 @@ int fsync(int fd)
     return result;
 }
 
-int fdatasync(int fd)
+int hookFdatasync(int fd)
 {
     const int result = realFdatasync(fd);
     if (result == 0)
@@ -182,7 +192,7 @@ int fdatasync(int fd)
     return result;
 }
 
-int rename(const char *from, const char *to)
+int hookRename(const char *from, const char *to)
 {
     struct stat folder = {};
     if (::stat(folderOf(to).c_str(), &folder) != 0)
@@ -199,5 +209,3 @@ int rename(const char *from, const char *to)
     unsyncedRenames.push_back({from, to, kept, {folder.st_dev, folder.st_ino}});
     return result;
 }
-
-} // extern "C"
