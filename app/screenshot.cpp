@@ -4,12 +4,12 @@
 #include "app/application.h"
 #include "options/frmoption.h"
 #include "settings/modpomvale.h"
+#include "tests/whenmodal.h"
 #include "timer/frmmain.h"
 
 #include <QApplication>
 #include <QPixmap>
 #include <QTextStream>
-#include <QTimer>
 
 #include <functional>
 #include <map>
@@ -33,10 +33,10 @@ QPixmap renderOptions(bool soundOn)
     modPomvale::SoundPath = QStringLiteral("/usr/share/sounds/alarm.wav");
     frmOption options(&window);
     QPixmap shot;
-    QTimer::singleShot(0, &options, [&options, &shot] {
+    whenModal<frmOption>(&options, [&shot](frmOption *shown) {
         QApplication::processEvents();
-        shot = options.grab();
-        options.reject();
+        shot = shown->grab();
+        shown->reject();
     });
     options.showModal();
     return shot;

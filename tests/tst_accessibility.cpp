@@ -1,6 +1,7 @@
 // What a screen reader finds in the main window: a name for every control, and the display
 // read out with the time it shows.
 #include "app/application.h"
+#include "helpers.h"
 #include "platform/widgets/timercontrol.h"
 #include "timer/frmmain.h"
 
@@ -23,7 +24,7 @@ QString accessibleName(QObject *object)
 
 } // namespace
 
-class tst_Accessibility : public QObject
+class tst_Accessibility : public QObject, MainWindowFixture
 {
     Q_OBJECT
 
@@ -37,11 +38,6 @@ private slots:
     void everyControlHasAName();
     void displayIsReadOutWithTheTime();
     void remainingTimeIsReadOut();
-
-private:
-    QLabel *display() const { return m_window->findChild<QLabel *>(QStringLiteral("lblDisp")); }
-
-    std::unique_ptr<frmMain> m_window;
 };
 
 void tst_Accessibility::initTestCase()
@@ -51,14 +47,12 @@ void tst_Accessibility::initTestCase()
 
 void tst_Accessibility::init()
 {
-    m_window = std::make_unique<frmMain>();
-    m_window->show();
-    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    QVERIFY(showMainWindow());
 }
 
 void tst_Accessibility::cleanup()
 {
-    m_window.reset();
+    closeMainWindow();
 }
 
 void tst_Accessibility::buttonsAreNamedAfterWhatTheyDo_data()
@@ -78,9 +72,9 @@ void tst_Accessibility::buttonsAreNamedAfterWhatTheyDo()
 {
     QFETCH(QString, objectName);
     QFETCH(QString, name);
-    auto *button = m_window->findChild<QPushButton *>(objectName);
-    QVERIFY(button);
-    QAccessibleInterface *interface = QAccessible::queryAccessibleInterface(button);
+    QPushButton *target = button(objectName);
+    QVERIFY(target);
+    QAccessibleInterface *interface = QAccessible::queryAccessibleInterface(target);
     QVERIFY(interface);
     QCOMPARE(interface->role(), QAccessible::Button);
     QCOMPARE(interface->text(QAccessible::Name), name);
@@ -111,30 +105,26 @@ void tst_Accessibility::everyControlHasAName()
 
 void tst_Accessibility::displayIsReadOutWithTheTime()
 {
-    QCOMPARE(accessibleName(display()), QStringLiteral("03:00"));
-    QVERIFY(!QAccessible::queryAccessibleInterface(display())->text(QAccessible::Description).isEmpty());
+    QCOMPARE(accessibleName(displayLabel()), QStringLiteral("03:00"));
+    QVERIFY(!QAccessible::queryAccessibleInterface(displayLabel())->text(QAccessible::Description).isEmpty());
 
     QTest::keyClick(m_window.get(), Qt::Key_1);
-    QCOMPARE(accessibleName(display()), QStringLiteral("30:01"));
-    QTest::mouseClick(m_window->findChild<QPushButton *>(QStringLiteral("cmdNum5")), Qt::LeftButton);
-    QCOMPARE(display()->text(), QStringLiteral("00:15"));
-    QCOMPARE(accessibleName(display()), QStringLiteral("00:15"));
+    QCOMPARE(accessibleName(displayLabel()), QStringLiteral("30:01"));
+    click(QStringLiteral("cmdNum5"));
+    QCOMPARE(displayLabel()->text(), QStringLiteral("00:15"));
+    QCOMPARE(accessibleName(displayLabel()), QStringLiteral("00:15"));
 }
 
 void tst_Accessibility::remainingTimeIsReadOut()
 {
-    QTest::keyClick(m_window.get(), Qt::Key_1);
-    QTest::keyClick(m_window.get(), Qt::Key_0);
-    QTest::mouseClick(m_window->findChild<QPushButton *>(QStringLiteral("cmdStart")), Qt::LeftButton);
-
-    auto *tick = m_window->findChild<platform::TimerControl *>(QStringLiteral("timeTic"));
-    QVERIFY(tick);
-    emit tick->Timer();
-    QCOMPARE(accessibleName(display()), QStringLiteral("00:09"));
-    emit tick->Timer();
-    QCOMPARE(accessibleName(display()), QStringLiteral("00:08"));
+    type(QStringLiteral("10"));
+    click(QStringLiteral("cmdStart"));
+    tick();
+    QCOMPARE(accessibleName(displayLabel()), QStringLiteral("00:09"));
+    tick();
+    QCOMPARE(accessibleName(displayLabel()), QStringLiteral("00:08"));
     // The digit buttons are disabled while the countdown runs, and keep their names.
-    auto *one = m_window->findChild<QPushButton *>(QStringLiteral("cmdNum1"));
+    QPushButton *one = button(QStringLiteral("cmdNum1"));
     QVERIFY(!one->isEnabled());
     QCOMPARE(accessibleName(one), QStringLiteral("1"));
     QVERIFY(QAccessible::queryAccessibleInterface(one)->state().disabled);

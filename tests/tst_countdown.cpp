@@ -12,11 +12,10 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 
 #include <memory>
 
-class tst_Countdown : public QObject
+class tst_Countdown : public QObject, MainWindowFixture
 {
     Q_OBJECT
 
@@ -40,50 +39,26 @@ private slots:
     void realMessageBoxHasTheTextTitleAndOneButton();
 
 private:
-    QString display() const { return m_window->findChild<QLabel *>(QStringLiteral("lblDisp"))->text(); }
-    QPushButton *button(const QString &name) const { return m_window->findChild<QPushButton *>(name); }
-    platform::TimerControl *timer() const
-    {
-        return m_window->findChild<platform::TimerControl *>(QStringLiteral("timeTic"));
-    }
-    void click(const QString &name) { QTest::mouseClick(button(name), Qt::LeftButton); }
-    void enter(const QString &digits);
-    void tick(int count = 1);
     bool digitButtonsEnabled() const; // all ten; fails the test if they disagree
 
     std::unique_ptr<FakeMessageBox> m_messageBox;
     std::unique_ptr<FakeSoundPlayer> m_sound;
-    std::unique_ptr<frmMain> m_window;
 };
 
 void tst_Countdown::init()
 {
     m_messageBox = std::make_unique<FakeMessageBox>();
     m_sound = std::make_unique<FakeSoundPlayer>();
-    m_window = std::make_unique<frmMain>();
-    m_window->show();
-    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    QVERIFY(showMainWindow());
     modPomvale::SoundEnable = QStringLiteral("0");
     modPomvale::SoundPath.clear();
 }
 
 void tst_Countdown::cleanup()
 {
-    m_window.reset();
+    closeMainWindow();
     m_sound.reset();
     m_messageBox.reset();
-}
-
-void tst_Countdown::enter(const QString &digits)
-{
-    for (const QChar digit : digits)
-        QTest::keyClick(m_window.get(), digit.toLatin1());
-}
-
-void tst_Countdown::tick(int count)
-{
-    for (int i = 0; i < count; ++i)
-        emit timer()->Timer();
 }
 
 bool tst_Countdown::digitButtonsEnabled() const
@@ -112,15 +87,20 @@ void tst_Countdown::refusedStartsChangeNothing()
 {
     QFETCH(QString, digits);
     QFETCH(QString, shown);
-    enter(digits);
+    type(digits);
     click(QStringLiteral("cmdStart"));
 
     QVERIFY(!timer()->isEnabled());
-    QVERIFY(timer()->tag().isEmpty());
     QVERIFY(digitButtonsEnabled());
     QVERIFY(button(QStringLiteral("cmdReset"))->isEnabled());
     QCOMPARE(display(), shown);
     QVERIFY(m_messageBox->texts.isEmpty());
+
+    // Still idle: the next Start/Stop starts the time entered then, not a run of the refused one.
+    type(QStringLiteral("0100"));
+    click(QStringLiteral("cmdStart"));
+    tick();
+    QCOMPARE(display(), QStringLiteral("00:59"));
 }
 
 void tst_Countdown::ticksCountDownBorrowingFromTheMinutes_data()
@@ -139,13 +119,12 @@ void tst_Countdown::ticksCountDownBorrowingFromTheMinutes()
     QFETCH(QString, digits);
     QFETCH(int, ticks);
     QFETCH(QString, shown);
-    enter(digits);
+    type(digits);
     click(QStringLiteral("cmdStart"));
 
     // Running: the display keeps the entered time until the first tick; only Start/Stop is enabled.
     QVERIFY(timer()->isEnabled());
     QCOMPARE(timer()->interval(), 1000);
-    QCOMPARE(timer()->tag(), QStringLiteral("計測中"));
     QVERIFY(!digitButtonsEnabled());
     QVERIFY(!button(QStringLiteral("cmdReset"))->isEnabled());
     QVERIFY(button(QStringLiteral("cmdStart"))->isEnabled());
@@ -159,20 +138,19 @@ void tst_Countdown::ticksCountDownBorrowingFromTheMinutes()
 
 void tst_Countdown::pauseKeepsTheRemainingTimeAndResumeGoesOn()
 {
-    enter(QStringLiteral("0500"));
+    type(QStringLiteral("0500"));
     click(QStringLiteral("cmdStart"));
     tick(170);
     QCOMPARE(display(), QStringLiteral("02:10"));
 
     click(QStringLiteral("cmdStart")); // pause
     QVERIFY(!timer()->isEnabled());
-    QCOMPARE(timer()->tag(), QStringLiteral("計測中"));
     QVERIFY(button(QStringLiteral("cmdReset"))->isEnabled());
     QVERIFY(!digitButtonsEnabled());
     QCOMPARE(display(), QStringLiteral("02:10"));
 
     // A resume does not look at the entered time, even one that could not start.
-    enter(QStringLiteral("0000"));
+    type(QStringLiteral("0000"));
     QCOMPARE(display(), QStringLiteral("00:00"));
     click(QStringLiteral("cmdStart"));
     QVERIFY(timer()->isEnabled());
@@ -183,7 +161,7 @@ void tst_Countdown::pauseKeepsTheRemainingTimeAndResumeGoesOn()
 
 void tst_Countdown::resetWhilePausedReturnsToIdle()
 {
-    enter(QStringLiteral("0500"));
+    type(QStringLiteral("0500"));
     click(QStringLiteral("cmdStart"));
     tick(170);
     click(QStringLiteral("cmdStart"));
@@ -191,22 +169,27 @@ void tst_Countdown::resetWhilePausedReturnsToIdle()
 
     QCOMPARE(display(), QStringLiteral("05:00"));
     QVERIFY(digitButtonsEnabled());
-    QVERIFY(timer()->tag().isEmpty());
     QVERIFY(!timer()->isEnabled());
 
-    // The next Start/Stop is a fresh start of 05:00.
+    // The next Start/Stop is a fresh start: of 05:00, or of a time entered since.
     click(QStringLiteral("cmdStart"));
     tick();
     QCOMPARE(display(), QStringLiteral("04:59"));
+    click(QStringLiteral("cmdStart"));
+    click(QStringLiteral("cmdReset"));
+    type(QStringLiteral("0200"));
+    click(QStringLiteral("cmdStart"));
+    tick();
+    QCOMPARE(display(), QStringLiteral("01:59"));
 }
 
 void tst_Countdown::resetWhenIdleDropsTheDigitsEnteredSince()
 {
-    enter(QStringLiteral("0500"));
+    type(QStringLiteral("0500"));
     click(QStringLiteral("cmdStart"));
     click(QStringLiteral("cmdStart"));
     click(QStringLiteral("cmdReset"));
-    enter(QStringLiteral("1234"));
+    type(QStringLiteral("1234"));
     QCOMPARE(display(), QStringLiteral("12:34"));
 
     click(QStringLiteral("cmdReset"));
@@ -216,7 +199,7 @@ void tst_Countdown::resetWhenIdleDropsTheDigitsEnteredSince()
 
 void tst_Countdown::digitKeysDuringARunChangeOnlyTheEnteredTime()
 {
-    enter(QStringLiteral("0300"));
+    type(QStringLiteral("0300"));
     click(QStringLiteral("cmdStart"));
     tick();
     QCOMPARE(display(), QStringLiteral("02:59"));
@@ -233,7 +216,7 @@ void tst_Countdown::digitKeysDuringARunChangeOnlyTheEnteredTime()
 
 void tst_Countdown::alarmAtZeroShowsTheMessageThenReturnsToTheTimeLastStarted()
 {
-    enter(QStringLiteral("0001"));
+    type(QStringLiteral("0001"));
     click(QStringLiteral("cmdStart"));
 
     QString shownDuringAlarm;
@@ -253,7 +236,6 @@ void tst_Countdown::alarmAtZeroShowsTheMessageThenReturnsToTheTimeLastStarted()
     // Back at the time last started, idle, every button enabled, ready to start it again.
     QCOMPARE(display(), QStringLiteral("00:01"));
     QVERIFY(!timer()->isEnabled());
-    QVERIFY(timer()->tag().isEmpty());
     QVERIFY(digitButtonsEnabled());
     QVERIFY(button(QStringLiteral("cmdReset"))->isEnabled());
     QVERIFY(m_sound->calls.isEmpty());
@@ -262,6 +244,12 @@ void tst_Countdown::alarmAtZeroShowsTheMessageThenReturnsToTheTimeLastStarted()
     QVERIFY(timer()->isEnabled());
     tick();
     QCOMPARE(m_messageBox->texts.size(), 2);
+
+    // Idle after an alarm: Start/Stop starts a time entered since.
+    type(QStringLiteral("0005"));
+    click(QStringLiteral("cmdStart"));
+    tick();
+    QCOMPARE(display(), QStringLiteral("00:04"));
 }
 
 void tst_Countdown::alarmSound_data()
@@ -285,7 +273,7 @@ void tst_Countdown::alarmSound()
 
     QStringList callsWhileOpen;
     m_messageBox->whileOpen = [&] { callsWhileOpen = m_sound->calls; };
-    enter(QStringLiteral("0002"));
+    type(QStringLiteral("0002"));
     click(QStringLiteral("cmdStart"));
     tick(2);
 
@@ -296,7 +284,7 @@ void tst_Countdown::alarmSound()
 
 void tst_Countdown::settingsChangedDuringARunApplyToItsAlarm()
 {
-    enter(QStringLiteral("0002"));
+    type(QStringLiteral("0002"));
     click(QStringLiteral("cmdStart"));
     tick();
     modPomvale::SoundEnable = QStringLiteral("1");
@@ -314,12 +302,7 @@ void tst_Countdown::realMessageBoxHasTheTextTitleAndOneButton()
     int buttons = -1;
     bool iconless = false;
     bool centred = false;
-    auto *closer = new QTimer(this);
-    connect(closer, &QTimer::timeout, this, [&, closer] {
-        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        if (!box)
-            return;
-        closer->stop();
+    whenModal<QMessageBox>(this, [&](QMessageBox *box) {
         title = box->windowTitle();
         text = box->text();
         buttons = int(box->buttons().size());
@@ -328,9 +311,8 @@ void tst_Countdown::realMessageBoxHasTheTextTitleAndOneButton()
         centred = offCentre.manhattanLength() <= 4;
         QTest::mouseClick(box->buttons().constFirst(), Qt::LeftButton);
     });
-    closer->start(10);
 
-    enter(QStringLiteral("0001"));
+    type(QStringLiteral("0001"));
     click(QStringLiteral("cmdStart"));
     tick(); // returns once the box is closed
 

@@ -1,4 +1,6 @@
-// A writer killed at any moment leaves the settings file whole, with the old or the new value.
+// A writer killed at any moment, or cut off by a power failure, leaves the settings file whole,
+// with the old or the new value.
+#include "helpers.h"
 #include "platform/profile/inidocument.h"
 #include "platform/profile/profile.h"
 
@@ -21,6 +23,8 @@ class tst_CrashSafeWrite : public QObject
 private slots:
     void killedWriterLeavesWholeFile();
     void fullDiskLeavesFileAsItWas();
+    void powerCutKeepsWhatASaveReported_data();
+    void powerCutKeepsWhatASaveReported();
 };
 
 namespace {
@@ -30,12 +34,6 @@ QByteArray withPath(const QByteArray &file, const QString &path)
     platform::IniDocument document(file);
     document.setValue(u"Option", u"Path", path);
     return document.bytes();
-}
-
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 } // namespace
@@ -55,11 +53,7 @@ void tst_CrashSafeWrite::killedWriterLeavesWholeFile()
     const QString second = QStringLiteral("/second/") + QString(300, u'b');
     const QByteArray firstFile = withPath(initial, first);
     const QByteArray secondFile = withPath(initial, second);
-    {
-        QFile f(path);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(firstFile);
-    }
+    QVERIFY(writeFile(path, firstFile));
 
     const quint32 seed = QRandomGenerator::global()->generate();
     qInfo("seed %u", seed);
@@ -87,7 +81,7 @@ void tst_CrashSafeWrite::killedWriterLeavesWholeFile()
         QCOMPARE(::waitpid(writer, &status, 0), writer);
         QVERIFY(WIFSIGNALED(status));
 
-        const QByteArray after = readAll(path);
+        const QByteArray after = readFile(path);
         const bool nowFirst = after == firstFile;
         if (!nowFirst && after != secondFile)
             QFAIL(
@@ -108,11 +102,7 @@ void tst_CrashSafeWrite::fullDiskLeavesFileAsItWas()
     const QString path = dir.filePath(QStringLiteral("Pomvale.ini"));
     QByteArray before("[Option]\r\nEnable=1\r\nPath=/old.wav\r\n");
     before += QByteArray(16 * 1024, ';') + "\r\n";
-    {
-        QFile f(path);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(before);
-    }
+    QVERIFY(writeFile(path, before));
 
     // A child whose files may not grow past 8 KB meets a full disk halfway through the write.
     const pid_t writer = ::fork();
@@ -128,8 +118,41 @@ void tst_CrashSafeWrite::fullDiskLeavesFileAsItWas()
     QCOMPARE(::waitpid(writer, &status, 0), writer);
     QVERIFY(WIFEXITED(status));
     QCOMPARE(WEXITSTATUS(status), 0); // the failure is reported
-    QCOMPARE(readAll(path), before);
+    QCOMPARE(readFile(path), before);
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1); // no temporary left
+}
+
+void tst_CrashSafeWrite::powerCutKeepsWhatASaveReported_data()
+{
+    QTest::addColumn<bool>("inPlace");
+    QTest::newRow("replaced through a new file") << false;
+    QTest::newRow("written in place, in a folder it may not write") << true;
+}
+
+void tst_CrashSafeWrite::powerCutKeepsWhatASaveReported()
+{
+    QFETCH(bool, inPlace);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("Pomvale.ini"));
+    const QStringList powerCutAtExit {QStringLiteral("LD_PRELOAD=" POWERCUT),
+                                      QStringLiteral("ASAN_OPTIONS=verify_asan_link_order=0")};
+
+    const QStringList save {QStringLiteral("once"), path, QStringLiteral("Option"), QStringLiteral("Enable"),
+                            QStringLiteral("1")};
+    QVERIFY(writeFile(path, "; mine\n"));
+    QVERIFY(::chmod(QFile::encodeName(path).constData(), 0666) == 0);
+    const QString folder = inPlace ? dir.path() : QString();
+
+    // Without its syncs the save is lost: the cut is real.
+    QCOMPARE(runProgram(QStringLiteral(PROFILEWRITER), save, folder,
+                        powerCutAtExit + QStringList {QStringLiteral("POWERCUT_IGNORE_SYNCS=1")}),
+             0);
+    QCOMPARE(readFile(path), QByteArray("; mine\n"));
+
+    // A save that reported success has synced the file and its folder: it survives the cut.
+    QCOMPARE(runProgram(QStringLiteral(PROFILEWRITER), save, folder, powerCutAtExit), 0);
+    QCOMPARE(readFile(path), QByteArray("; mine\n[Option]\nEnable=1\n"));
 }
 
 QTEST_GUILESS_MAIN(tst_CrashSafeWrite)

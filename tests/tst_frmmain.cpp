@@ -1,9 +1,11 @@
 // The main window as the user meets it: its layout, focus and keys, and entering a time.
 #include "app/application.h"
+#include "helpers.h"
 #include "timer/frmmain.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QDialog>
 #include <QFontDatabase>
 #include <QLabel>
 #include <QLibraryInfo>
@@ -11,23 +13,22 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
-#include <QTimer>
 
-#include <memory>
+#include <algorithm>
+#include <utility>
 
-class tst_frmMain : public QObject
+class tst_frmMain : public QObject, MainWindowFixture
 {
     Q_OBJECT
 
 private slots:
     void initTestCase() { app::setupApplication(*qApp); }
-    void init();
-    void cleanup() { m_window.reset(); }
+    void init() { QVERIFY(showMainWindow()); }
+    void cleanup() { closeMainWindow(); }
 
     void startsAtThreeMinutesWithFocusOnOne();
     void windowDesign();
-    void controlGeometry_data();
-    void controlGeometry();
+    void keypadReadsRowByRow();
     void displayFont();
     void tabOrder();
     void digitsShiftInFromTheRight_data();
@@ -40,27 +41,7 @@ private slots:
     void resetRightAfterStartReturnsToThreeMinutes();
     void menuEntryTriggersAtOnceWithAltO();
     void runtimeTextsAreJapanese();
-
-private:
-    QString display() const { return m_window->findChild<QLabel *>(QStringLiteral("lblDisp"))->text(); }
-    QPushButton *button(const QString &name) const { return m_window->findChild<QPushButton *>(name); }
-    void type(const QString &digits);
-
-    std::unique_ptr<frmMain> m_window;
 };
-
-void tst_frmMain::init()
-{
-    m_window = std::make_unique<frmMain>();
-    m_window->show();
-    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
-}
-
-void tst_frmMain::type(const QString &digits)
-{
-    for (const QChar digit : digits)
-        QTest::keyClick(QApplication::focusWidget(), digit.toLatin1());
-}
 
 void tst_frmMain::startsAtThreeMinutesWithFocusOnOne()
 {
@@ -92,40 +73,41 @@ void tst_frmMain::windowDesign()
     QVERIFY(!m_window->windowIcon().isNull());
 }
 
-void tst_frmMain::controlGeometry_data()
+void tst_frmMain::keypadReadsRowByRow()
 {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("caption");
-    QTest::addColumn<QRect>("geometry"); // logical pixels, 15 twips each
-
-    QTest::newRow("lblDisp") << "lblDisp"
-                             << "03:00" << QRect(0, 0, 129, 41);
-    const int lefts[] = {8, 48, 88};
-    const int tops[] = {48, 88, 128};
-    for (int digit = 1; digit <= 9; ++digit) {
-        const QString name = QStringLiteral("cmdNum%1").arg(digit);
-        QTest::newRow(qPrintable(name))
-            << name << QString::number(digit) << QRect(lefts[(digit - 1) % 3], tops[(digit - 1) / 3], 33, 33);
+    // The buttons as the user reads them: by rows from the top, each row from the left.
+    QList<QPushButton *> buttons
+        = m_window->centralWidget()->findChildren<QPushButton *>(Qt::FindDirectChildrenOnly);
+    std::sort(buttons.begin(), buttons.end(), [](const QPushButton *a, const QPushButton *b) {
+        return std::pair(a->y(), a->x()) < std::pair(b->y(), b->x());
+    });
+    QStringList rows;
+    int rowTop = -1;
+    for (const QPushButton *button : std::as_const(buttons)) {
+        if (button->y() != rowTop)
+            rows << QString();
+        rowTop = button->y();
+        rows.last() += (rows.last().isEmpty() ? QString() : QStringLiteral(" ")) + button->text();
     }
-    QTest::newRow("cmdNum0") << "cmdNum0"
-                             << "0" << QRect(8, 168, 33, 33);
-    QTest::newRow("cmdReset") << "cmdReset"
-                              << "Reset" << QRect(48, 168, 73, 33);
-    QTest::newRow("cmdStart") << "cmdStart"
-                              << "Start/Stop" << QRect(8, 208, 113, 33);
-}
+    QCOMPARE(rows, (QStringList {"1 2 3", "4 5 6", "7 8 9", "0 Reset", "Start/Stop"}));
 
-void tst_frmMain::controlGeometry()
-{
-    QFETCH(QString, name);
-    QFETCH(QString, caption);
-    QFETCH(QRect, geometry);
-
-    auto *widget = m_window->findChild<QWidget *>(name);
-    QVERIFY(widget);
-    QCOMPARE(widget->parentWidget(), m_window->centralWidget());
-    QCOMPARE(widget->geometry(), geometry);
-    QCOMPARE(widget->property("text").toString(), caption);
+    // A grid of 40-pixel (600-twip) cells from 8 pixels in, below the display; each button fills
+    // its cells but a 7-pixel gap: a digit one, Reset two, Start/Stop the whole row of three.
+    int row = 0;
+    int column = 0;
+    for (const QPushButton *button : std::as_const(buttons)) {
+        const int span = button->text() == QLatin1String("Reset") ? 2 : button->text().size() > 1 ? 3 : 1;
+        QCOMPARE(button->geometry(), QRect(8 + 40 * column, 48 + 40 * row, 40 * span - 7, 33));
+        column += span;
+        if (column == 3) {
+            column = 0;
+            ++row;
+        }
+    }
+    const QLabel *display = displayLabel();
+    QCOMPARE(display->parentWidget(), m_window->centralWidget());
+    QCOMPARE(display->geometry(), QRect(0, 0, 129, 41));
+    QCOMPARE(display->text(), QStringLiteral("03:00"));
 }
 
 void tst_frmMain::displayFont()
@@ -255,18 +237,12 @@ void tst_frmMain::menuEntryTriggersAtOnceWithAltO()
     // A desktop's global menu bar would drop an entry without a dropdown: it stays in the window.
     QVERIFY(QCoreApplication::testAttribute(Qt::AA_DontUseNativeMenuBar));
 
-    // Alt+O opens the options window at once; it is modal, so close it from a timer.
+    // Alt+O opens the options window at once.
     QString opened;
-    auto *closer = new QTimer(this);
-    connect(closer, &QTimer::timeout, this, [&opened, closer] {
-        QWidget *modal = QApplication::activeModalWidget();
-        if (!modal)
-            return;
-        closer->stop();
+    whenModal<QDialog>(this, [&opened](QDialog *modal) {
         opened = modal->objectName();
         QTest::mouseClick(modal->findChild<QPushButton *>(QStringLiteral("CancelButton")), Qt::LeftButton);
     });
-    closer->start(10);
     QSignalSpy triggered(option, &QAction::triggered);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_O, Qt::AltModifier);
 

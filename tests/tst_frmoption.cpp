@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QContextMenuEvent>
 #include <QDir>
 #include <QGroupBox>
 #include <QInputMethodEvent>
@@ -20,7 +21,6 @@
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 
 #include <functional>
 #include <memory>
@@ -42,6 +42,7 @@ private slots:
     void staysOverTheMainWindowWhenEitherIsMoved();
     void tabOrder_data();
     void tabOrder();
+    void focusComingBackKeepsThePathSelection();
     void escAndEnterCloseNothing();
     void checkBoxShowsAndHidesTheFrame();
     void browse();
@@ -106,17 +107,12 @@ void tst_frmOption::openOptions(const std::function<void(frmOption *)> &body)
     QVERIFY(QTest::qWaitFor([this] { return QApplication::activeWindow() == m_main.get(); }));
 
     bool ran = false;
-    QTimer::singleShot(0, m_main.get(), [&body, &ran] {
-        auto *options = qobject_cast<frmOption *>(QApplication::activeModalWidget());
-        if (!options)
-            return;
+    whenModal<frmOption>(m_main.get(), [&body, &ran](frmOption *options) {
         // A dialog shares activation with its owner, so wait for the window itself to take the keys.
         if (QTest::qWaitFor([options] { return QApplication::activeWindow() == options; })) {
             body(options);
             ran = true;
         }
-        if (options->isVisible())
-            options->close();
     });
     QTest::keyClick(focused(), Qt::Key_O, Qt::AltModifier);
     QVERIFY2(ran, "the options window did not open");
@@ -311,6 +307,37 @@ void tst_frmOption::tabOrder()
     });
 }
 
+void tst_frmOption::focusComingBackKeepsThePathSelection()
+{
+    settings(QStringLiteral("1"), QStringLiteral("/sounds/alarm.wav"));
+    openOptions([](frmOption *options) {
+        auto *path = control<QLineEdit>(options, "txtFileName");
+        path->setFocus();
+        QTest::keyClick(path, Qt::Key_End);
+        QTest::keyClick(path, Qt::Key_Left, Qt::ShiftModifier);
+
+        // The path box's own menu (the Menu key) hands the focus back when it closes.
+        const QPoint middle = path->rect().center();
+        QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, middle, path->mapToGlobal(middle));
+        QApplication::sendEvent(path, &menuKey);
+        QWidget *menu = QApplication::activePopupWidget();
+        QVERIFY(menu);
+        QTest::keyClick(menu, Qt::Key_Escape);
+        QTRY_VERIFY(!QApplication::activePopupWidget());
+        QCOMPARE(focused(), path);
+        QCOMPARE(path->selectedText(), QStringLiteral("v"));
+
+        // So does the window when the user comes back to it from another.
+        QWidget elsewhere;
+        elsewhere.show();
+        QApplication::setActiveWindow(&elsewhere);
+        QTRY_COMPARE(QApplication::activeWindow(), &elsewhere);
+        QApplication::setActiveWindow(options);
+        QTRY_COMPARE(focused(), path);
+        QCOMPARE(path->selectedText(), QStringLiteral("v"));
+    });
+}
+
 void tst_frmOption::escAndEnterCloseNothing()
 {
     settings(QStringLiteral("1"), QStringLiteral("/a.wav"));
@@ -491,16 +518,11 @@ void tst_frmOption::realAlarmBoxTakesInputOverTheOptionsWindow()
 
     openOptions([timeTic](frmOption *options) {
         bool answered = false;
-        QTimer::singleShot(0, options, [&answered] {
-            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-            if (!box)
-                return;
+        whenModal<QMessageBox>(options, [&answered](QMessageBox *box) {
             QCOMPARE(box->text(), QStringLiteral("アラームが鳴りましたよ。"));
             // A click that the options window's modality swallowed would leave the box open.
             QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
             answered = !box->isVisible();
-            if (box->isVisible())
-                box->close();
         });
         emit timeTic->Timer(); // 00:00: the alarm's box runs its own loop over the options window
         QVERIFY(answered);

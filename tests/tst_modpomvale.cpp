@@ -1,5 +1,6 @@
 // The sound settings and the file beside the executable that keeps them, through modPomvale,
 // modINI and modPath as the rest of the program uses them.
+#include "helpers.h"
 #include "platform/paths.h"
 #include "settings/modini.h"
 #include "settings/modpath.h"
@@ -39,7 +40,7 @@ private slots:
 private:
     QString iniFile() const { return m_dir->filePath(QStringLiteral("Pomvale.ini")); }
     void put(const QByteArray &bytes);
-    QByteArray contents() const;
+    QByteArray contents() const { return readFile(iniFile()); }
 
     std::unique_ptr<QTemporaryDir> m_dir;
 };
@@ -63,15 +64,7 @@ void tst_modPomvale::cleanup()
 
 void tst_modPomvale::put(const QByteArray &bytes)
 {
-    QFile f(iniFile());
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(bytes);
-}
-
-QByteArray tst_modPomvale::contents() const
-{
-    QFile f(iniFile());
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+    QVERIFY(writeFile(iniFile(), bytes));
 }
 
 void tst_modPomvale::firstStartCreatesNoFile()
@@ -171,6 +164,13 @@ void tst_modPomvale::saveCreatesTheFileAndLoadReadsIt()
 
 void tst_modPomvale::failedSaveIsReported()
 {
+    // A value the file cannot hold fails its own key only: the path is written all the same.
+    modPomvale::SoundEnable = "1\n[Other]";
+    modPomvale::SoundPath = "/a.wav";
+    QVERIFY(!modPomvale::SaveOption());
+    QCOMPARE(contents(), QByteArray("[Option]\r\nPath=/a.wav\r\n"));
+    QVERIFY(QFile::remove(iniFile()));
+
     QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("Pomvale.ini")));
     modPomvale::SoundEnable = "1";
     modPomvale::SoundPath = "/a.wav";
@@ -251,6 +251,12 @@ void tst_modPomvale::errorsPutTheCursorBack()
     QFile f(iniFile());
     QVERIFY(f.resize(200 * 1024 * 1024));
     QVERIFY(!modINI::ReadIni(iniFile(), "Option", "Enable", value));
+    QVERIFY(!QGuiApplication::overrideCursor());
+
+    // A name that cannot be looked up, such as a loop of links, is an error and no missing file.
+    QVERIFY(QFile::link(m_dir->filePath("loop.ini"), m_dir->filePath("loop.ini")));
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    QVERIFY(!modINI::ReadIni(m_dir->filePath("loop.ini"), "Option", "Enable", value));
     QVERIFY(!QGuiApplication::overrideCursor());
 
     // Neither can a file be written where a folder stands in its way.

@@ -1,7 +1,6 @@
 // Profile files on disk: their encodings, bad input, and how a write replaces the file.
-#include "platform/profile/profile.h"
-
 #include "helpers.h"
+#include "platform/profile/profile.h"
 
 #include <QDir>
 #include <QFile>
@@ -71,7 +70,7 @@ private slots:
 private:
     QString file(const QString &name = u"Pomvale.ini"_qs) const { return m_dir->filePath(name); }
     void put(const QByteArray &bytes, const QString &name = u"Pomvale.ini"_qs);
-    QByteArray contents(const QString &name = u"Pomvale.ini"_qs) const;
+    QByteArray contents(const QString &name = u"Pomvale.ini"_qs) const { return readFile(file(name)); }
     int runWriterInReadOnlyFolder(const QStringList &arguments, const QString &configHome = u"/proc/none"_qs,
                                   QByteArray *output = nullptr);
     QString writerConfigHome();
@@ -87,15 +86,7 @@ void tst_ProfileFile::init()
 
 void tst_ProfileFile::put(const QByteArray &bytes, const QString &name)
 {
-    QFile f(file(name));
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(f.write(bytes), bytes.size());
-}
-
-QByteArray tst_ProfileFile::contents(const QString &name) const
-{
-    QFile f(file(name));
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+    QVERIFY(writeFile(file(name), bytes));
 }
 
 void tst_ProfileFile::cp932FileReadAndWritten()
@@ -355,38 +346,12 @@ void tst_ProfileFile::symbolicLinkFollowed()
 }
 
 // Runs the writer process with the temporary folder read-only to it, and configHome as its
-// XDG_CONFIG_HOME (by default one where nothing can be made). A superuser may write anywhere, so as
-// root the process runs as "nobody" in a folder that only root may write; the writer is copied
-// first to where nobody can reach it, since the build tree may lie in root's own home folder.
+// XDG_CONFIG_HOME (by default one where nothing can be made).
 int tst_ProfileFile::runWriterInReadOnlyFolder(const QStringList &arguments, const QString &configHome,
                                                QByteArray *output)
 {
-    QProcess writer;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(u"XDG_CONFIG_HOME"_qs, configHome);
-    writer.setProcessEnvironment(environment);
-    const QByteArray folder = QFile::encodeName(m_dir->path());
-    QString program = QStringLiteral(PROFILEWRITER);
-    QTemporaryDir reachable(QDir::tempPath() + u"/pomvale-writer-XXXXXX"_qs);
-    if (::geteuid() == 0) {
-        program = reachable.filePath(u"profilewriter"_qs);
-        if (!QFile::copy(QStringLiteral(PROFILEWRITER), program)
-            || ::chmod(QFile::encodeName(reachable.path()).constData(), 0755) != 0)
-            return -2;
-        ::chmod(folder.constData(), 0755);
-        writer.setChildProcessModifier([] {
-            if (::setgid(65534) != 0 || ::setuid(65534) != 0)
-                ::_exit(3);
-        });
-    } else {
-        ::chmod(folder.constData(), 0555);
-    }
-    writer.start(program, arguments);
-    writer.waitForFinished();
-    ::chmod(folder.constData(), 0700);
-    if (output)
-        *output = writer.readAllStandardOutput();
-    return writer.exitStatus() == QProcess::NormalExit ? writer.exitCode() : -1;
+    return runProgram(QStringLiteral(PROFILEWRITER), arguments, m_dir->path(),
+                      {u"XDG_CONFIG_HOME="_qs + configHome}, output);
 }
 
 // A configuration folder that the writer's user owns.
@@ -423,6 +388,9 @@ void tst_ProfileFile::readOnlyFolder()
     if (::geteuid() != 0)
         QVERIFY(::chmod(QFile::encodeName(file()).constData(), 0444) == 0);
     QCOMPARE(runWriterInReadOnlyFolder({u"once"_qs, file(), u"Option"_qs, u"Enable"_qs, u"0"_qs}), 1);
+    QCOMPARE(contents(), QByteArray("; mine\n[Option]\nEnable=1\nPath=/a.wav\n"));
+    // Storing what it already holds needs no write, so that succeeds.
+    QCOMPARE(runWriterInReadOnlyFolder({u"once"_qs, file(), u"Option"_qs, u"Enable"_qs, u"1"_qs}), 0);
     QCOMPARE(contents(), QByteArray("; mine\n[Option]\nEnable=1\nPath=/a.wav\n"));
 }
 

@@ -1,11 +1,8 @@
 // The real sound player where no sound server can be reached, as on a build machine.
 #include "platform/sound/pulsesoundplayer.h"
 
-#include <QElapsedTimer>
 #include <QFile>
 #include <QTest>
-
-#include <memory>
 
 class tst_PulseSoundPlayer : public QObject
 {
@@ -14,8 +11,7 @@ class tst_PulseSoundPlayer : public QObject
 private slots:
     void initTestCase();
     void loadsTheSoundLibraryWithTheFirstPlayer();
-    void playAndStopReturnAtOnceWithoutAServer();
-    void goesAwayAtOnceWhilePlaying();
+    void playStopAndTeardownReturnWithoutAServer();
 };
 
 void tst_PulseSoundPlayer::initTestCase()
@@ -42,33 +38,15 @@ void tst_PulseSoundPlayer::loadsTheSoundLibraryWithTheFirstPlayer()
     QVERIFY(soundLibraryLoaded());
 }
 
-void tst_PulseSoundPlayer::playAndStopReturnAtOnceWithoutAServer()
+// How long these calls take is a figure of bench/bench_player_calls.cpp; here they must return.
+void tst_PulseSoundPlayer::playStopAndTeardownReturnWithoutAServer()
 {
-    platform::PulseSoundPlayer player;
-    QElapsedTimer clock;
-    qint64 slowest = 0;
-    for (int i = 0; i < 50; ++i) {
-        clock.start();
-        player.play(i % 2 ? QString() : QStringLiteral("/nonexistent/alarm.wav"));
-        slowest = std::max(slowest, clock.nsecsElapsed());
-        clock.start();
+    for (int i = 0; i < 3; ++i) {
+        platform::PulseSoundPlayer player;
+        player.play(QStringLiteral("/nonexistent/alarm.wav"));
         player.stop();
-        slowest = std::max(slowest, clock.nsecsElapsed());
+        player.play(QString());
     }
-    // A frame of the user interface is 16 ms; a call must take a small part of one.
-    QVERIFY2(slowest < 5'000'000, qPrintable(QString::number(slowest / 1000) + " us"));
-}
-
-void tst_PulseSoundPlayer::goesAwayAtOnceWhilePlaying()
-{
-    QElapsedTimer clock;
-    clock.start();
-    for (int i = 0; i < 20; ++i) {
-        auto player = std::make_unique<platform::PulseSoundPlayer>();
-        player->play(QString());
-        player.reset();
-    }
-    QVERIFY2(clock.elapsed() < 2000, qPrintable(QString::number(clock.elapsed()) + " ms"));
 }
 
 QTEST_GUILESS_MAIN(tst_PulseSoundPlayer)

@@ -1,14 +1,13 @@
 // The real file-open dialog behind the platform layer: its filter, and what it hands back.
+#include "helpers.h"
 #include "platform/widgets/qtfiledialog.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 
 #include <functional>
 
@@ -42,21 +41,13 @@ private:
 void tst_QtFileDialog::init()
 {
     QVERIFY(m_dir.isValid());
-    for (const char *name : {"bell.wav", "notes.txt"}) {
-        QFile file(m_dir.filePath(QLatin1String(name)));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-    }
+    for (const char *name : {"bell.wav", "notes.txt"})
+        QVERIFY(writeFile(m_dir.filePath(QLatin1String(name)), {}));
 }
 
 QString tst_QtFileDialog::showOpen(const QString &filter, const std::function<void(QFileDialog *)> &act)
 {
-    QTimer::singleShot(0, this, [&act] {
-        auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
-        QVERIFY(dialog);
-        act(dialog);
-        if (dialog->isVisible())
-            dialog->reject();
-    });
+    whenModal<QFileDialog>(this, act);
     platform::QtFileDialog files;
     return files.showOpen(nullptr, filter);
 }
@@ -71,12 +62,7 @@ void tst_QtFileDialog::offersTheOneFilterAndOnlyExistingFiles()
         // A name that names no file is refused with a warning, and the dialog stays open.
         dialog->setDirectory(m_dir.path());
         bool warned = false;
-        QTimer::singleShot(0, dialog, [&warned] {
-            auto *warning = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-            warned = warning != nullptr;
-            if (warning)
-                warning->close();
-        });
+        whenModal<QMessageBox>(dialog, [&warned](QMessageBox *) { warned = true; });
         typeName(dialog, QStringLiteral("missing.wav"));
         QVERIFY(warned);
         QVERIFY(dialog->isVisible());

@@ -87,7 +87,8 @@ ProfileStatus writeProfileString(const QString &file, QStringView section, QStri
         return ProfileStatus::Failed;
     IniDocument document(bytes);
     // A value that reads back as the one to store is left as it is, byte for byte: bytes that
-    // do not decode, or what follows a NUL, would otherwise be lost to an unedited value.
+    // do not decode, or what follows a NUL, would otherwise be lost to an unedited value. This also
+    // spares a read-only file that already holds the value.
     if (loaded == Load::Read && document.value(section, key) == value)
         return ProfileStatus::Ok;
     switch (document.setValue(section, key, value)) {
@@ -98,10 +99,6 @@ ProfileStatus writeProfileString(const QString &file, QStringView section, QStri
     default:
         return ProfileStatus::Failed;
     }
-    // An unchanged file need not be written, which also spares a read-only file that already
-    // holds the value.
-    if (document.bytes() == bytes && loaded == Load::Read)
-        return ProfileStatus::Ok;
     return writeFileAtomically(file, document.bytes()) ? ProfileStatus::Ok : ProfileStatus::Failed;
 }
 
