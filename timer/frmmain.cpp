@@ -231,11 +231,11 @@ void frmMain::timeTic_Timer()
     // The ticks stop before the message: one handled while it is open would count below 00:00.
     timeTic->setEnabled(false);
     // The settings are read now, so a change made during the run applies to its alarm.
-    if (modPomvale::SoundEnable == QLatin1String("1"))
+    if (modPomvale::SoundIsOn())
         platform::soundPlayer().play(modPomvale::SoundPath);
     platform::messageBox().show(this, QStringLiteral("アラームが鳴りましたよ。"),
                                 QStringLiteral("アラームのお知らせ"));
-    if (modPomvale::SoundEnable == QLatin1String("1"))
+    if (modPomvale::SoundIsOn())
         platform::soundPlayer().stop();
     cmdReset_Click();
     cmdReset->setEnabled(true);
