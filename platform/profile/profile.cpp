@@ -15,21 +15,16 @@ namespace platform {
 
 namespace {
 
-enum class Load {
-    Read,
-    NoFile,
-    Failed,
-};
-
-Load loadFile(const QString &path, QByteArray &bytes)
+// Ok with the file's bytes, Missing when there is no file, Failed when it cannot be read.
+ProfileStatus loadFile(const QString &path, QByteArray &bytes)
 {
     // Opened without waiting, and its type checked on what was opened: a FIFO would block the
     // open, and a device (also through a link) would never end. Only a regular file is a file.
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     if (fd < 0)
-        return errno == ENOENT ? Load::NoFile : Load::Failed;
+        return errno == ENOENT ? ProfileStatus::Missing : ProfileStatus::Failed;
     struct stat status = {};
-    Load result = Load::Failed;
+    ProfileStatus result = ProfileStatus::Failed;
     if (::fstat(fd, &status) == 0 && S_ISREG(status.st_mode) && status.st_size <= maxProfileSize) {
         // Read to the end rather than trusting the size, which may have changed since, but never
         // past the limit.
@@ -46,7 +41,7 @@ Load loadFile(const QString &path, QByteArray &bytes)
                 continue;
             if (n <= 0) {
                 if (n == 0)
-                    result = Load::Read;
+                    result = ProfileStatus::Ok;
                 break;
             }
             got += n;
@@ -54,7 +49,7 @@ Load loadFile(const QString &path, QByteArray &bytes)
         bytes.truncate(got);
     }
     ::close(fd);
-    if (result != Load::Read)
+    if (result != ProfileStatus::Ok)
         bytes.clear();
     return result;
 }
@@ -64,14 +59,8 @@ Load loadFile(const QString &path, QByteArray &bytes)
 ProfileRead readProfileString(const QString &file, QStringView section, QStringView key)
 {
     QByteArray bytes;
-    switch (loadFile(file, bytes)) {
-    case Load::NoFile:
-        return {ProfileStatus::Missing, {}};
-    case Load::Failed:
-        return {ProfileStatus::Failed, {}};
-    case Load::Read:
-        break;
-    }
+    if (const ProfileStatus loaded = loadFile(file, bytes); loaded != ProfileStatus::Ok)
+        return {loaded, {}};
     const IniDocument document(std::move(bytes));
     const auto value = document.value(section, key);
     if (!value)
@@ -82,14 +71,14 @@ ProfileRead readProfileString(const QString &file, QStringView section, QStringV
 ProfileStatus writeProfileString(const QString &file, QStringView section, QStringView key, QStringView value)
 {
     QByteArray bytes;
-    const Load loaded = loadFile(file, bytes);
-    if (loaded == Load::Failed)
+    const ProfileStatus loaded = loadFile(file, bytes);
+    if (loaded == ProfileStatus::Failed)
         return ProfileStatus::Failed;
     IniDocument document(bytes);
     // A value that reads back as the one to store is left as it is, byte for byte: bytes that
     // do not decode, or what follows a NUL, would otherwise be lost to an unedited value. This also
     // spares a read-only file that already holds the value.
-    if (loaded == Load::Read && document.value(section, key) == value)
+    if (loaded == ProfileStatus::Ok && document.value(section, key) == value)
         return ProfileStatus::Ok;
     switch (document.setValue(section, key, value)) {
     case IniDocument::WriteResult::Stored:
