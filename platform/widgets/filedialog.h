@@ -11,8 +11,9 @@ class FileDialog
 public:
     virtual ~FileDialog() = default;
 
-    // Lets the user pick one existing file. filter lists "description|pattern" pairs
-    // separated by "|". Returns the file's full path, or an empty text when cancelled.
+    // Lets the user pick one existing file. filter is one "description|pattern" entry whose
+    // description ends in its pattern, as "wavファイル(*.wav)|*.wav". Returns the file's full path,
+    // or an empty text when cancelled.
     virtual QString showOpen(QWidget *owner, const QString &filter) = 0;
 };
 
