@@ -273,20 +273,21 @@ void PulseSoundPlayer::Private::drained(pa_stream *stream, int, void *self)
         d->stopPlayback();
 }
 
-PulseSoundPlayer::PulseSoundPlayer()
-    : d(std::make_unique<Private>())
-{ }
+PulseSoundPlayer::PulseSoundPlayer() = default;
 
 PulseSoundPlayer::~PulseSoundPlayer() = default;
 
 void PulseSoundPlayer::play(const QString &name)
 {
+    if (!d) // libpulse, the server and the player's thread come with the first sound
+        d = std::make_unique<Private>();
     d->post({true, name});
 }
 
 void PulseSoundPlayer::stop()
 {
-    d->post({false, QString()});
+    if (d) // before the first sound there is nothing to stop
+        d->post({false, QString()});
 }
 
 } // namespace platform

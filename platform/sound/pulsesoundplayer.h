@@ -10,8 +10,8 @@ namespace platform {
 
 // The program's sound through the PulseAudio server. Sounds are decoded ahead of playing and
 // written to a low-latency stream by a thread of the player's own, so play() and stop() never
-// wait for a file or the server. The server is connected at construction, and again at the next
-// play after it went away; while none is reachable, nothing is heard.
+// wait for a file or the server. The sound library is loaded and the server connected at the first
+// play, and the server again at the next play after it went away; while none is reachable, nothing is heard.
 class PulseSoundPlayer final : public SoundPlayer
 {
     Q_DISABLE_COPY_MOVE(PulseSoundPlayer)
@@ -25,7 +25,7 @@ public:
 
 private:
     class Private;
-    std::unique_ptr<Private> d;
+    std::unique_ptr<Private> d; // made with the first sound
 };
 
 } // namespace platform
