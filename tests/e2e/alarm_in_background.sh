@@ -15,25 +15,8 @@ for tool in Xvfb openbox xdotool xprop xwininfo; do
     command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
 done
 
-work=$(mktemp -d "${TMPDIR:-/tmp}/pomvale-e2e-wm.XXXXXX")
-started=() # pids of what this script started, stopped in reverse order on the way out
-cleanup() {
-    for ((i = ${#started[@]} - 1; i >= 0; i--)); do
-        kill "${started[i]}" 2>/dev/null || true
-        wait "${started[i]}" 2>/dev/null || true
-    done
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-fail() {
-    echo "FAIL: $*" >&2
-    echo "the focus is on window $(xdotool getwindowfocus 2>/dev/null || true)" >&2
-    for log in "$work"/*.log; do
-        [[ -s $log ]] && { echo "--- ${log##*/}" >&2; cat "$log" >&2; }
-    done
-    exit 1
-}
+source "$(dirname "${BASH_SOURCE[0]}")/harness.sh" e2e-wm
+on_failure() { echo "the focus is on window $(xdotool getwindowfocus 2>/dev/null || true)"; }
 
 # POMVALE_SHOTS, when set, is a command run with a name at the moments worth a screenshot.
 shoot() { if [[ -n ${POMVALE_SHOTS:-} ]]; then "$POMVALE_SHOTS" "$1"; fi; }
@@ -55,11 +38,7 @@ unset QT_QPA_PLATFORM QT_SCALE_FACTOR WAYLAND_DISPLAY SESSION_MANAGER
 export QT_QPA_PLATFORM=xcb LC_ALL=C.UTF-8 XDG_RUNTIME_DIR=$work/runtime HOME=$work
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 
-mkfifo "$work/displayfd"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/displayfd" 2>"$work/Xvfb.log" &
-started+=($!)
-read -r -t 30 number <"$work/displayfd" || { echo "SKIP: Xvfb did not start"; exit 77; }
-export DISPLAY=:$number
+start_xvfb 1024x768 || { echo "SKIP: Xvfb did not start"; exit 77; }
 
 viewable() { xwininfo -id "$1" 2>/dev/null | grep -q IsViewable; }
 found() { [[ -n $(xdotool search --onlyvisible "$@" 2>/dev/null) ]]; }

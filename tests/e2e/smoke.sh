@@ -10,24 +10,7 @@ set -euo pipefail
 build=$1
 close_tool=$2
 
-work=$(mktemp -d "${TMPDIR:-/tmp}/pomvale-e2e.XXXXXX")
-started=() # pids of what this script started, stopped in reverse order on the way out
-cleanup() {
-    for ((i = ${#started[@]} - 1; i >= 0; i--)); do
-        kill "${started[i]}" 2>/dev/null || true
-        wait "${started[i]}" 2>/dev/null || true
-    done
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-fail() {
-    echo "FAIL: $*" >&2
-    for log in "$work"/*.stderr; do
-        [[ -s $log ]] && { echo "--- ${log##*/}" >&2; cat "$log" >&2; }
-    done
-    exit 1
-}
+source "$(dirname "${BASH_SOURCE[0]}")/harness.sh" e2e
 
 prefix=$work/prefix
 cmake --install "$build" --prefix "$prefix" >/dev/null
@@ -41,12 +24,7 @@ export QT_QPA_PLATFORM=xcb LC_ALL=C.UTF-8 XDG_RUNTIME_DIR=$work/runtime
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 
 if [[ -z ${DISPLAY:-} ]] || ! xdpyinfo >/dev/null 2>&1; then
-    # Xvfb picks a free display number and writes it to the pipe once it accepts clients.
-    mkfifo "$work/displayfd"
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/displayfd" 2>"$work/Xvfb.log" &
-    started+=($!)
-    read -r -t 30 number <"$work/displayfd" || { cat "$work/Xvfb.log" >&2; fail "Xvfb did not start"; }
-    export DISPLAY=:$number
+    start_xvfb 1280x1024 || fail "Xvfb did not start"
 fi
 echo "display $DISPLAY"
 
@@ -54,7 +32,7 @@ echo "display $DISPLAY"
 launch() {
     local name=$1
     shift
-    env "$@" timeout 60 "$app" >"$work/$name.stdout" 2>"$work/$name.stderr" &
+    env "$@" timeout 60 "$app" >"$work/$name.stdout" 2>"$work/$name.log" &
     started+=($!)
     pid=$!
     timeout 20 xdotool search --sync --onlyvisible --name '^Pomvale$' >/dev/null ||
@@ -117,7 +95,7 @@ close_and_wait run
 [[ ! -e $prefix/bin/Pomvale.ini ]] || fail "Pomvale.ini was written beside the executable"
 written=$(find "$work" -iname 'pomvale.ini')
 [[ -z $written ]] || fail "a settings file was written: $written"
-for log in "$work"/measure.stderr "$work"/run.stderr; do
+for log in "$work"/measure.log "$work"/run.log; do
     [[ ! -s $log ]] || fail "the program reported problems on its error output"
 done
 echo "PASS"

@@ -9,24 +9,7 @@
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 
-work=$(mktemp -d "${TMPDIR:-/tmp}/pomvale-package.XXXXXX")
-chmod 755 "$work"
-started=()
-cleanup() {
-    for ((i = ${#started[@]} - 1; i >= 0; i--)); do
-        kill "${started[i]}" 2>/dev/null || true
-        wait "${started[i]}" 2>/dev/null || true
-    done
-    rm -rf "$work"
-}
-trap cleanup EXIT
-fail() {
-    echo "FAIL: $*" >&2
-    for log in "$work"/*.log; do
-        [[ -s $log ]] && { echo "--- ${log##*/}" >&2; cat "$log" >&2; }
-    done
-    exit 1
-}
+source "$root/tests/e2e/harness.sh" package
 timed() {
     local name=$1 start=$SECONDS
     shift
@@ -72,11 +55,7 @@ else
     chmod -R a-w "$work/root/usr/bin"
 fi
 
-mkfifo "$work/displayfd"
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/displayfd" 2>"$work/Xvfb.log" &
-started+=($!)
-read -r -t 30 number <"$work/displayfd" || fail "Xvfb did not start"
-export DISPLAY=:$number
+start_xvfb 1280x1024 || fail "Xvfb did not start"
 
 env -i PATH=/usr/bin:/bin HOME="$work" DISPLAY="$DISPLAY" XDG_CONFIG_HOME="$config" \
     XDG_RUNTIME_DIR="$work/runtime" QT_QPA_PLATFORM=xcb LC_ALL=C.UTF-8 \
