@@ -3,6 +3,7 @@
 // sound ahead of playing it, for a 1 GB WAV (a sparse file) and a 3 s one. Prints medians:
 //   QT_QPA_PLATFORM=offscreen pomvale-bench-badfiles
 #include "app/application.h"
+#include "bench/median.h"
 #include "options/frmoption.h"
 #include "platform/paths.h"
 #include "platform/sound/wavdecoder.h"
@@ -22,19 +23,6 @@
 #include <vector>
 
 namespace {
-
-double medianMilliseconds(int runs, const std::function<void()> &work)
-{
-    std::vector<double> times;
-    for (int i = 0; i < runs; ++i) {
-        QElapsedTimer timer;
-        timer.start();
-        work();
-        times.push_back(double(timer.nsecsElapsed()) / 1e6);
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
 
 // A 16-bit stereo 44.1 kHz WAV header whose data chunk holds dataBytes.
 QByteArray wavHeader(quint32 dataBytes)
@@ -91,17 +79,18 @@ int main(int argc, char *argv[])
         file.close();
         modPomvale::LoadOption();
         QWidget owner;
-        const double ms = medianMilliseconds(5, [&] {
-            frmOption window(&owner);
-            // The first pass of the window's own loop comes once it is shown; paint it, then close.
-            QTimer::singleShot(0, &window, [&window] {
-                if (QWidget *modal = QApplication::activeModalWidget()) {
-                    modal->repaint();
-                    modal->close();
-                }
-            });
-            window.showModal();
-        });
+        const double ms = 1e-6 * medianNanoseconds(5, [&] {
+                              frmOption window(&owner);
+                              // The first pass of the window's own loop comes once it is shown; paint it,
+                              // then close.
+                              QTimer::singleShot(0, &window, [&window] {
+                                  if (QWidget *modal = QApplication::activeModalWidget()) {
+                                      modal->repaint();
+                                      modal->close();
+                                  }
+                              });
+                              window.showModal();
+                          });
         std::printf("options window, %2d MB Path value: open and paint, median %9.1f ms (5 runs)\n",
                     megabytes, ms);
     }
@@ -111,7 +100,7 @@ int main(int argc, char *argv[])
     putWav(huge, 1024u * 1024u * 1024u - 44u, true);
     putWav(normal, 3 * 44100 * 4, false);
     for (const auto &[name, path] : {std::pair {"1 GB sparse", huge}, std::pair {"3 s", normal}}) {
-        const double ms = medianMilliseconds(9, [&path] { platform::soundOrChime(path); });
+        const double ms = 1e-6 * medianNanoseconds(9, [&path] { platform::soundOrChime(path); });
         std::printf("alarm sound, %-11s WAV: decoded and ready to play, median %8.2f ms (9 runs)\n", name,
                     ms);
     }

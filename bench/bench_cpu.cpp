@@ -6,6 +6,7 @@
 // context switches of all its threads; the readings are taken inside the tick handler, so that the
 // measurement itself adds no wake-up. Run it offscreen or on a real X server (Xvfb).
 #include "app/application.h"
+#include "bench/median.h"
 #include "platform/runtime.h"
 #include "platform/services.h"
 #include "platform/sound/soundplayer.h"
@@ -55,13 +56,6 @@ Reading read(const QElapsedTimer &clock)
         }
     }
     return reading;
-}
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    const size_t n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 // Times the settings file: LoadOption and SaveOption on a typical file, and the read of one key
 // at the end of 1, 5 and 10 MB files. Prints medians.
+#include "bench/median.h"
 #include "platform/paths.h"
 #include "settings/modini.h"
 #include "settings/modpomvale.h"
@@ -15,20 +16,6 @@
 #include <vector>
 
 namespace {
-
-double medianMicroseconds(int runs, const std::function<void()> &work)
-{
-    std::vector<double> times;
-    times.reserve(size_t(runs));
-    for (int i = 0; i < runs; ++i) {
-        QElapsedTimer timer;
-        timer.start();
-        work();
-        times.push_back(double(timer.nsecsElapsed()) / 1000.0);
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
 
 void put(const QString &path, const QByteArray &bytes)
 {
@@ -47,14 +34,15 @@ int main(int argc, char **argv)
     const QString ini = dir.filePath(QStringLiteral("Pomvale.ini"));
 
     put(ini, u"[Option]\r\nEnable=1\r\nPath=/home/ユーザー/音楽/目覚まし.wav\r\n"_qs.toUtf8());
-    const double load = medianMicroseconds(2001, [] { modPomvale::LoadOption(); });
+    const double load = 1e-3 * medianNanoseconds(2001, [] { modPomvale::LoadOption(); });
     std::printf("LoadOption, typical file:  median %8.1f us (2001 runs)\n", load);
     // Each save stores a path other than the one in the file, so that every run writes.
     int saves = 0;
-    const double save = medianMicroseconds(101, [&saves] {
-        modPomvale::SoundPath = QStringLiteral("/home/user/sounds/alarm%1.wav").arg(++saves % 2);
-        modPomvale::SaveOption();
-    });
+    const double save = 1e-3 * medianNanoseconds(101, [&saves] {
+                            modPomvale::SoundPath
+                                = QStringLiteral("/home/user/sounds/alarm%1.wav").arg(++saves % 2);
+                            modPomvale::SaveOption();
+                        });
     std::printf(
         "SaveOption, typical file:  median %8.1f us (101 runs; two crash-safe writes, each with fsync)\n",
         save);
@@ -67,8 +55,10 @@ int main(int argc, char **argv)
         bytes += "[Option]\r\nEnable=1\r\n";
         put(ini, bytes);
         QString value;
-        const double read = medianMicroseconds(
-            21, [&] { modINI::ReadIni(ini, QStringLiteral("Option"), QStringLiteral("Enable"), value); });
+        const double read
+            = 1e-3 * medianNanoseconds(21, [&] {
+                  modINI::ReadIni(ini, QStringLiteral("Option"), QStringLiteral("Enable"), value);
+              });
         std::printf("ReadIni, key at the end of %2d MB: median %8.1f us (21 runs), %6.1f us per MB\n",
                     megabytes, read, read / megabytes);
     }

@@ -5,6 +5,7 @@
 // The monitor is recorded in this process and timed against the monotonic clock. Each cold start
 // makes a new player right at the alarm, as the first alarm after start-up does; then WARM_PLAYS
 // plays follow on one player.
+#include "bench/median.h"
 #include "platform/sound/pulsesoundplayer.h"
 
 #include <QByteArray>
@@ -183,13 +184,6 @@ Result analyse(const Recorder &recorder, const std::vector<float> &sound, double
     result.match = best;
     result.lostMs = double(bestShift) * 1000 / Rate;
     return result;
-}
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    const size_t n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
 }
 
 void pause(int ms)
