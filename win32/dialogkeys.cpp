@@ -24,7 +24,7 @@ bool handleDialogKeys(HWND window, MSG &message)
             return true;
         if (message.wParam == VK_RETURN) {
             // The dialog manager would send IDOK to the window; here only the focused button answers.
-            const HWND focus = GetFocus();
+            HWND focus = GetFocus();
             if (isPushButton(focus) && IsWindowEnabled(focus))
                 SendMessageW(GetParent(focus), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(focus), BN_CLICKED),
                              reinterpret_cast<LPARAM>(focus));

@@ -164,8 +164,8 @@ void frmOption::applyDpi(UINT dpi)
 {
     m_layout->apply(dpi);
     // The pictures at the window's scale; the old ones go once the buttons hold the new.
-    const HBITMAP oldOpenFile = m_openFilePicture;
-    const HBITMAP oldPlay = m_playPicture;
+    HBITMAP oldOpenFile = m_openFilePicture;
+    HBITMAP oldPlay = m_playPicture;
     m_openFilePicture = static_cast<HBITMAP>(LoadImageW(m_instance, MAKEINTRESOURCEW(IDB_OPENFILE),
                                                         IMAGE_BITMAP, MulDiv(16, static_cast<int>(dpi), 96),
                                                         MulDiv(16, static_cast<int>(dpi), 96), 0));

@@ -96,8 +96,8 @@ bool fitsAnsiCodePage(const std::wstring &text)
 
 bool startsWithUnicodeMark(const std::wstring &path)
 {
-    const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return false;
     std::array<unsigned char, 2> mark {};
@@ -110,7 +110,7 @@ bool startsWithUnicodeMark(const std::wstring &path)
 
 bool writeBytes(const std::wstring &path, const void *bytes, DWORD size, DWORD disposition)
 {
-    const HANDLE file
+    HANDLE file
         = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return false;

@@ -30,8 +30,8 @@ void TwipsLayout::releaseFonts()
 void TwipsLayout::apply(UINT dpi)
 {
     // The fonts of the old scale stay selected in the controls until the new ones replace them.
-    const HFONT oldUserInterface = m_userInterface;
-    const HFONT oldDisplay = m_display;
+    HFONT oldUserInterface = m_userInterface;
+    HFONT oldDisplay = m_display;
 
     NONCLIENTMETRICSW metrics {};
     metrics.cbSize = sizeof metrics;
@@ -48,7 +48,7 @@ void TwipsLayout::apply(UINT dpi)
         const int top = twipsToPixels(entry.twips.top, dpi);
         SetWindowPos(entry.control, nullptr, left, top, twipsToPixels(entry.twips.right, dpi) - left,
                      twipsToPixels(entry.twips.bottom, dpi) - top, SWP_NOZORDER | SWP_NOACTIVATE);
-        const HFONT font = entry.font == Font::Display ? m_display : m_userInterface;
+        HFONT font = entry.font == Font::Display ? m_display : m_userInterface;
         SendMessageW(entry.control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
     }
 

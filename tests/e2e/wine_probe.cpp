@@ -50,7 +50,7 @@ int wmain(int argc, wchar_t **argv)
         return 2;
     const std::wstring command = argv[1];
     for (int attempt = 0; attempt < 200; ++attempt) {
-        const HWND window = FindWindowW(nullptr, argv[2]);
+        HWND window = FindWindowW(nullptr, argv[2]);
         if (command == L"show" && window) {
             EnumChildWindows(window, printControl, 0);
             return 0;
