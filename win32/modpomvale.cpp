@@ -17,6 +17,9 @@ constexpr wchar_t FileName[] = L"Pomvale.ini";
 constexpr wchar_t Section[] = L"Option";
 constexpr wchar_t EnableKey[] = L"Enable";
 constexpr wchar_t PathKey[] = L"Path";
+// The copies a save writes before they replace the file: GetTempFileNameW's names with this prefix.
+constexpr wchar_t CopyPrefix[] = L"pmv";
+constexpr wchar_t CopyPattern[] = L"pmv*.tmp";
 // The longest value read back: far beyond any path, short of memory trouble.
 constexpr DWORD MaxValueLength = 16 * 1024 * 1024;
 
@@ -121,6 +124,31 @@ bool writeBytes(const std::wstring &path, const void *bytes, DWORD size, DWORD d
     return done;
 }
 
+ULONGLONG ticks(const FILETIME &time)
+{
+    return (static_cast<ULONGLONG>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+}
+
+// Removes the copies that a killed save left behind, once they are a minute old: no running save
+// holds its copy that long.
+void removeStaleCopies(const std::wstring &folder)
+{
+    constexpr ULONGLONG Minute = 60ULL * 10'000'000; // in the file times' 100 ns
+    WIN32_FIND_DATAW found {};
+    HANDLE search = FindFirstFileW(CombinePath(folder, CopyPattern).c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return;
+    FILETIME now {};
+    GetSystemTimeAsFileTime(&now);
+    do {
+        const ULONGLONG written = ticks(found.ftLastWriteTime);
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && ticks(now) > written
+            && ticks(now) - written > Minute)
+            DeleteFileW(CombinePath(folder, found.cFileName).c_str());
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+}
+
 // Writes the two keys whole or not at all: a copy of the file in the same folder takes the new values
 // through the profile functions, reaches the disk, and then replaces the original in one step.
 SaveResult saveCrashSafe(const std::wstring &folder, const std::wstring &path)
@@ -145,8 +173,9 @@ SaveResult saveCrashSafe(const std::wstring &folder, const std::wstring &path)
         && !(fitsAnsiCodePage(SoundEnable) && fitsAnsiCodePage(SoundPath)))
         return SaveResult::NotInFileEncoding;
 
+    removeStaleCopies(folder);
     std::array<wchar_t, MAX_PATH> copy {};
-    if (folder.size() >= MAX_PATH - 14 || !GetTempFileNameW(folder.c_str(), L"pmv", 0, copy.data()))
+    if (folder.size() >= MAX_PATH - 14 || !GetTempFileNameW(folder.c_str(), CopyPrefix, 0, copy.data()))
         return SaveResult::Failed;
     const std::wstring copyPath(copy.data());
     // A new file is Unicode (UTF-16 with its mark), so that any path keeps its every character.
