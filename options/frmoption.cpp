@@ -2,7 +2,6 @@
 
 #include "platform/services.h"
 #include "platform/sound/soundplayer.h"
-#include "platform/textnumber.h"
 #include "platform/widgets/commandbutton.h"
 #include "platform/widgets/filedialog.h"
 #include "platform/widgets/followowner.h"
@@ -23,11 +22,6 @@
 using platform::twipsRect;
 
 namespace {
-
-// The one entry of the file dialog's filter, as "description|pattern".
-const QString WavFilter = QStringLiteral("wavファイル(*.wav)|*.wav");
-// The longest path the file functions of any desktop system take (32,767 UTF-16 units).
-constexpr int MaxPathLength = 32767;
 
 // Only the program sets the grayed state (from a hand-edited settings file): a click or Space moves
 // between clear and ticked, and from grayed to ticked.
@@ -72,7 +66,7 @@ frmOption::frmOption(QWidget *owner)
 
 void frmOption::showModal()
 {
-    Form_Load();
+    m_form.Form_Load();
     // Centred over the owner wherever it stands; placing it here keeps Qt from nudging it on screen.
     if (const QWidget *owner = parentWidget()) {
         QRect area(QPoint(), size());
@@ -80,7 +74,7 @@ void frmOption::showModal()
         move(area.topLeft());
     }
     exec(); // returns however the window closes: OK, Cancel, or a close request from the platform
-    Form_Unload();
+    m_form.Form_Unload();
 }
 
 void frmOption::keyPressEvent(QKeyEvent *event)
@@ -96,7 +90,7 @@ bool frmOption::eventFilter(QObject *watched, QEvent *event)
         // The focus coming back with the window, or from a popup, is no move into the box.
         const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
         if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
-            txtFileName_GotFocus();
+            m_form.txtFileName_GotFocus();
     }
     return QDialog::eventFilter(watched, event);
 }
@@ -128,7 +122,7 @@ void frmOption::createControls()
     txtFileName->setGeometry(twipsRect(120, 360, 2775, 375));
     // Longer than any real path; a longer hand-edited value would take the box seconds and
     // gigabytes to lay out, so it shows cut (OK keeps it whole unless it was edited).
-    txtFileName->setMaxLength(MaxPathLength);
+    txtFileName->setMaxLength(OptionsForm::MaxPathLength);
     txtFileName->installEventFilter(this);
 
     cmdOpenFile = makePictureButton(frameSound, QStringLiteral("cmdOpenFile"),
@@ -144,11 +138,11 @@ void frmOption::createControls()
     setTabOrder(txtFileName, cmdOpenFile);
     setTabOrder(cmdOpenFile, cmdPlay);
 
-    connect(OKButton, &QPushButton::clicked, this, &frmOption::OKButton_Click);
-    connect(CancelButton, &QPushButton::clicked, this, &frmOption::CancelButton_Click);
-    connect(chkSoundEnable, &QCheckBox::stateChanged, this, &frmOption::chkSoundEnable_Click);
-    connect(cmdOpenFile, &QPushButton::clicked, this, &frmOption::cmdOpenFile_Click);
-    connect(cmdPlay, &QPushButton::clicked, this, &frmOption::cmdPlay_Click);
+    connect(OKButton, &QPushButton::clicked, this, [this] { m_form.OKButton_Click(); });
+    connect(CancelButton, &QPushButton::clicked, this, [this] { m_form.CancelButton_Click(); });
+    connect(chkSoundEnable, &QCheckBox::stateChanged, this, [this] { m_form.chkSoundEnable_Click(); });
+    connect(cmdOpenFile, &QPushButton::clicked, this, [this] { m_form.cmdOpenFile_Click(); });
+    connect(cmdPlay, &QPushButton::clicked, this, [this] { m_form.cmdPlay_Click(); });
 
     OKButton->setFocus(); // the first control in tab order has the focus when the window shows
 }
@@ -173,86 +167,79 @@ void frmOption::setCheckValue(int value)
                                                    : Qt::Unchecked);
 }
 
-// ---- Event handlers ----
-
-void frmOption::Form_Load()
+std::u16string frmOption::pathText() const
 {
-    txtFileName->setText(modPomvale::SoundPath);
-    // A hand-edited value that the box cannot show (no number, or another number than 0, 1 or 2)
-    // shows clear rather than failing; the alarm treats it as off all the same.
-    const std::optional<qint16> stored = platform::toInt16(modPomvale::SoundEnable);
-    setCheckValue(stored && *stored >= 0 && *stored <= 2 ? *stored : 0);
-    UpdateSoundFrame();
+    return txtFileName->text().toStdU16String();
 }
 
-void frmOption::Form_Unload()
+void frmOption::setPathText(const std::u16string &text)
 {
-    platform::soundPlayer().stop(); // a preview still playing ends with the window
+    txtFileName->setText(QString::fromStdU16String(text));
 }
 
-void frmOption::chkSoundEnable_Click()
-{
-    UpdateSoundFrame();
-}
-
-void frmOption::UpdateSoundFrame()
-{
-    frameSound->setVisible(checkValue() == 1);
-}
-
-void frmOption::cmdOpenFile_Click()
-{
-    const QString fileName = platform::fileDialog().showOpen(this, WavFilter);
-    if (fileName.isEmpty()) // cancelled: the path box keeps its text
-        return;
-    txtFileName->setText(fileName);
-}
-
-void frmOption::cmdPlay_Click()
-{
-    // The text as it stands, saved or not, empty or not; the player reports nothing back.
-    platform::soundPlayer().play(txtFileName->text());
-}
-
-void frmOption::OKButton_Click()
-{
-    modPomvale::SoundEnable = QString::number(checkValue());
-    // Untrimmed, and kept while the sound is off. A value longer than the box holds shows cut; left
-    // as it was shown, the whole value stays.
-    const QString shown = txtFileName->text();
-    if (modPomvale::SoundPath.size() <= MaxPathLength
-        || shown != QStringView(modPomvale::SoundPath).left(MaxPathLength))
-        modPomvale::SoundPath = shown;
-    const modPomvale::SaveResult saved = modPomvale::SaveOption();
-    if (saved.notInFileEncoding) {
-        // Not a fault of the disk: the file's encoding (kept for the sake of its other bytes) has
-        // no form for a character of the new value.
-        platform::messageBox().show(
-            this,
-            QStringLiteral(
-                "設定ファイル「%1」の文字コードでは、新しい設定を書き込めません。設定は保存されていません。\n"
-                "変更した設定は、プログラムを終了するまで有効です。")
-                .arg(QDir::toNativeSeparators(modPomvale::IniPath)),
-            QStringLiteral("オプション画面"));
-    } else if (!saved) {
-        // The new values stay in effect until the program ends; the user should know they end there.
-        // SaveOption has set IniPath to the file it tried to write. One sentence, no line break: the
-        // box wraps it to its own width.
-        platform::messageBox().warn(this,
-                                    QStringLiteral("設定ファイル「%1」に書き込めなかったため、"
-                                                   "変更した設定はプログラムを終了するまでの間だけ有効です。")
-                                        .arg(QDir::toNativeSeparators(modPomvale::IniPath)),
-                                    QStringLiteral("オプション画面"));
-    }
-    accept();
-}
-
-void frmOption::CancelButton_Click()
-{
-    reject();
-}
-
-void frmOption::txtFileName_GotFocus()
+void frmOption::selectAllPathText()
 {
     txtFileName->selectAll();
+}
+
+void frmOption::setFrameVisible(bool visible)
+{
+    frameSound->setVisible(visible);
+}
+
+std::u16string frmOption::showOpenDialog(const std::u16string &filter)
+{
+    return platform::fileDialog().showOpen(this, QString::fromStdU16String(filter)).toStdU16String();
+}
+
+void frmOption::playSound(const std::u16string &name)
+{
+    platform::soundPlayer().play(QString::fromStdU16String(name));
+}
+
+void frmOption::stopSound()
+{
+    platform::soundPlayer().stop();
+}
+
+void frmOption::showMessage(const std::u16string &text, const std::u16string &title)
+{
+    platform::messageBox().show(this, QString::fromStdU16String(text), QString::fromStdU16String(title));
+}
+
+void frmOption::showWarning(const std::u16string &text, const std::u16string &title)
+{
+    platform::messageBox().warn(this, QString::fromStdU16String(text), QString::fromStdU16String(title));
+}
+
+void frmOption::unload()
+{
+    done(QDialog::Accepted); // modal showing returns; Form_Unload follows there
+}
+
+std::u16string frmOption::soundEnable() const
+{
+    return modPomvale::SoundEnable.toStdU16String();
+}
+
+std::u16string frmOption::soundPath() const
+{
+    return modPomvale::SoundPath.toStdU16String();
+}
+
+OptionsWindow::SaveOutcome frmOption::storeAndSave(const std::u16string &soundEnable,
+                                                   const std::u16string &soundPath)
+{
+    modPomvale::SoundEnable = QString::fromStdU16String(soundEnable);
+    modPomvale::SoundPath = QString::fromStdU16String(soundPath);
+    const modPomvale::SaveResult saved = modPomvale::SaveOption();
+    if (saved.notInFileEncoding)
+        return SaveOutcome::NotInFileEncoding;
+    return saved ? SaveOutcome::Saved : SaveOutcome::Failed;
+}
+
+std::u16string frmOption::settingsFileForDisplay() const
+{
+    // SaveOption has set IniPath to the file it tried to write.
+    return QDir::toNativeSeparators(modPomvale::IniPath).toStdU16String();
 }

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "options/optionsform.h"
+#include "options/optionswindow.h"
+
 #include <QDialog>
 
 class QCheckBox;
@@ -9,8 +12,9 @@ class QLineEdit;
 class QPushButton;
 
 // The options window: switches the alarm sound on or off and chooses, browses for and previews its
-// WAV file. One object serves one opening.
-class frmOption final : public QDialog
+// WAV file. One object serves one opening. What it decides is toolkit-free (OptionsForm); this window
+// shows it and passes it the clicks.
+class frmOption final : public QDialog, private OptionsWindow
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(frmOption)
@@ -28,18 +32,25 @@ protected:
 private:
     void createControls();
 
-    void Form_Load();
-    void Form_Unload();
-    void chkSoundEnable_Click();
-    void UpdateSoundFrame();
-    void cmdOpenFile_Click();
-    void cmdPlay_Click();
-    void OKButton_Click();
-    void CancelButton_Click();
-    void txtFileName_GotFocus();
+    // What the options logic asks of its window and of the settings.
+    int checkValue() const override;
+    void setCheckValue(int value) override;
+    std::u16string pathText() const override;
+    void setPathText(const std::u16string &text) override;
+    void selectAllPathText() override;
+    void setFrameVisible(bool visible) override;
+    std::u16string showOpenDialog(const std::u16string &filter) override;
+    void playSound(const std::u16string &name) override;
+    void stopSound() override;
+    void showMessage(const std::u16string &text, const std::u16string &title) override;
+    void showWarning(const std::u16string &text, const std::u16string &title) override;
+    void unload() override;
+    std::u16string soundEnable() const override;
+    std::u16string soundPath() const override;
+    SaveOutcome storeAndSave(const std::u16string &soundEnable, const std::u16string &soundPath) override;
+    std::u16string settingsFileForDisplay() const override;
 
-    int checkValue() const;
-    void setCheckValue(int value);
+    OptionsForm m_form {*this};
 
     // Made with the window, in tab order.
     QPushButton *OKButton = nullptr;

@@ -5,38 +5,49 @@
 
 namespace platform {
 
-QString formatTwoDigits(int value)
+std::u16string formatTwoDigits(int value)
 {
-    return QStringLiteral("%1").arg(value, 2, 10, QLatin1Char('0'));
+    // Only a count gone wrong is negative; it then shows its sign rather than garbage.
+    unsigned magnitude = value < 0 ? 0U - static_cast<unsigned>(value) : static_cast<unsigned>(value);
+    std::u16string digits;
+    do {
+        digits.insert(digits.begin(), static_cast<char16_t>(u'0' + magnitude % 10));
+        magnitude /= 10;
+    } while (magnitude > 0);
+    if (digits.size() < 2)
+        digits.insert(digits.begin(), u'0');
+    if (value < 0)
+        digits.insert(digits.begin(), u'-');
+    return digits;
 }
 
 namespace {
 
-bool isBlank(QChar c)
+bool isBlank(char16_t c)
 {
-    return c == QLatin1Char(' ') || c == QLatin1Char('\t');
+    return c == u' ' || c == u'\t';
 }
 
-bool isDigit(QChar c)
+bool isDigit(char16_t c)
 {
-    return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+    return c >= u'0' && c <= u'9';
 }
 
 } // namespace
 
-std::optional<qint16> toInt16(const QString &text)
+std::optional<std::int16_t> toInt16(std::u16string_view text)
 {
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && isBlank(text.at(begin)))
+    std::size_t begin = 0;
+    std::size_t end = text.size();
+    while (begin < end && isBlank(text[begin]))
         ++begin;
-    while (end > begin && isBlank(text.at(end - 1)))
+    while (end > begin && isBlank(text[end - 1]))
         --end;
 
-    qsizetype at = begin;
+    std::size_t at = begin;
     bool negative = false;
-    if (at < end && (text.at(at) == QLatin1Char('+') || text.at(at) == QLatin1Char('-'))) {
-        negative = text.at(at) == QLatin1Char('-');
+    if (at < end && (text[at] == u'+' || text[at] == u'-')) {
+        negative = text[at] == u'-';
         ++at;
     }
 
@@ -44,16 +55,16 @@ std::optional<qint16> toInt16(const QString &text)
     // or fraction digits can overflow or round twice. The magnitude saturates beyond the 16-bit range.
     constexpr long long Limit = 1LL << 16;
     long long magnitude = 0;
-    qsizetype digits = 0;
-    for (; at < end && isDigit(text.at(at)); ++at, ++digits)
-        magnitude = std::min(Limit, magnitude * 10 + (text.at(at).unicode() - '0'));
+    std::size_t digits = 0;
+    for (; at < end && isDigit(text[at]); ++at, ++digits)
+        magnitude = std::min(Limit, magnitude * 10 + (text[at] - u'0'));
 
     int firstFraction = 0; // the first digit after the point
     bool moreFraction = false; // any non-zero digit after the first
-    if (at < end && text.at(at) == QLatin1Char('.')) {
+    if (at < end && text[at] == u'.') {
         ++at;
-        for (qsizetype position = 0; at < end && isDigit(text.at(at)); ++at, ++position, ++digits) {
-            const int digit = text.at(at).unicode() - '0';
+        for (std::size_t position = 0; at < end && isDigit(text[at]); ++at, ++position, ++digits) {
+            const int digit = text[at] - u'0';
             if (position == 0)
                 firstFraction = digit;
             else if (digit != 0)
@@ -67,9 +78,9 @@ std::optional<qint16> toInt16(const QString &text)
     if (roundUp)
         magnitude = std::min(Limit, magnitude + 1);
     const long long value = negative ? -magnitude : magnitude;
-    if (value < std::numeric_limits<qint16>::min() || value > std::numeric_limits<qint16>::max())
+    if (value < std::numeric_limits<std::int16_t>::min() || value > std::numeric_limits<std::int16_t>::max())
         return std::nullopt;
-    return static_cast<qint16>(value);
+    return static_cast<std::int16_t>(value);
 }
 
 } // namespace platform

@@ -1,18 +1,31 @@
 #pragma once
 
-#include <QString>
-
+#include <cstdint>
 #include <optional>
+#include <string>
+#include <string_view>
+
+#ifdef QT_CORE_LIB
+#include <QString>
+#endif
 
 namespace platform {
 
 // A number from 0 up as decimal text with at least two digits: 3 gives "03", 45 gives "45".
-QString formatTwoDigits(int value);
+std::u16string formatTwoDigits(int value);
 
 // Decimal text as a 16-bit integer: an optional sign, digits with any number of leading zeros and an
 // optional fraction after ".", with blanks (spaces, tabs) around it. A fraction rounds to the nearest
 // integer, a half to the even one ("2.5" gives 2, "3.5" gives 4). No value for text that is no such
 // number, or whose rounded value lies outside -32768..32767.
-std::optional<qint16> toInt16(const QString &text);
+std::optional<std::int16_t> toInt16(std::u16string_view text);
+
+#ifdef QT_CORE_LIB
+// The same for the Qt windows' own texts.
+inline std::optional<qint16> toInt16(const QString &text)
+{
+    return toInt16(std::u16string_view(reinterpret_cast<const char16_t *>(text.utf16()), text.size()));
+}
+#endif
 
 } // namespace platform

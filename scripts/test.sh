@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs the whole test suite; then the same suite built with
 # AddressSanitizer and UndefinedBehaviorSanitizer (build-asan/), the clang-format and clang-tidy
-# gates, and the Debian package (built, checked by lintian, its packaged program run). Each stage
-# prints how long it took.
+# gates, the Debian package (built, checked by lintian, its packaged program run), and the Windows
+# build with its end-to-end test under Wine. Each stage prints how long it took.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 timed() {
@@ -21,3 +21,5 @@ timed "sanitizer build" sh -c 'cmake --preset sanitize >/dev/null && cmake --bui
 timed "sanitizer tests" ctest --preset sanitize
 timed "clang-format and clang-tidy" "$root/scripts/lint.sh" "$root/build"
 timed "Debian package" "$root/tests/install/check_package.sh"
+# A stage of its own rather than a ctest: the Windows program is a separate cross-built project.
+timed "Windows build and Wine test" sh -c '"$0/scripts/build-windows.sh" && "$0/tests/e2e/wine_pomvale.sh" "$0/build-windows"' "$root"

@@ -20,11 +20,6 @@ const QString pathKey = QStringLiteral("Path");
 
 } // namespace
 
-bool SoundIsOn()
-{
-    return SoundEnable == QLatin1String("1");
-}
-
 void LoadOption()
 {
     const QString folder = platform::applicationDir();

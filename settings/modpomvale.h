@@ -9,11 +9,6 @@ extern QString IniPath; // full path of the settings file
 extern QString SoundEnable; // "1": the alarm plays SoundPath; any other text: no sound
 extern QString SoundPath; // the WAV file the alarm plays
 
-// Whether the alarm plays SoundPath. Only the text "1" switches the sound on: the options window
-// converts the text as a number, so a hand-edited " 01" shows its box ticked, but the alarm stays
-// silent until an OK stores "1".
-bool SoundIsOn();
-
 // Fills the settings from the file beside the executable (or the user's own copy of it, where the
 // folder is not the user's to write), or with "0" and "" when it is missing.
 void LoadOption();

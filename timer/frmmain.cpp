@@ -3,7 +3,6 @@
 #include "options/frmoption.h"
 #include "platform/services.h"
 #include "platform/sound/soundplayer.h"
-#include "platform/textnumber.h"
 #include "platform/widgets/commandbutton.h"
 #include "platform/widgets/messagebox.h"
 #include "platform/widgets/timercontrol.h"
@@ -22,9 +21,6 @@
 using platform::twipsRect;
 
 namespace {
-
-// The timer's Tag from a fresh start until the next reset: a run is going or paused.
-const QString Running = QStringLiteral("計測中");
 
 struct ButtonDesign
 {
@@ -52,7 +48,7 @@ frmMain::frmMain(QWidget *parent)
     : QMainWindow(parent)
 {
     setupDesign();
-    Form_Load();
+    m_countdown.Form_Load();
 
     // Centred on the screen when first shown; the size is final once the layout has run.
     layout()->activate();
@@ -93,7 +89,7 @@ void frmMain::setupDesign()
         const int index = design.index;
         auto *button = platform::makeCommandButton(client, QString::number(index),
                                                    QStringLiteral("cmdNum%1").arg(index), design.geometry);
-        connect(button, &QPushButton::clicked, this, [this, index] { cmdNum_Click(index); });
+        connect(button, &QPushButton::clicked, this, [this, index] { m_countdown.cmdNum_Click(index); });
         cmdNum.at(index) = button;
         if (previous)
             setTabOrder(previous, button);
@@ -105,14 +101,14 @@ void frmMain::setupDesign()
     cmdStart = platform::makeCommandButton(client, QStringLiteral("Start/Stop"), QStringLiteral("cmdStart"),
                                            twipsRect(120, 3120, 1695, 495));
     setTabOrder(cmdReset, cmdStart);
-    connect(cmdReset, &QPushButton::clicked, this, &frmMain::cmdReset_Click);
-    connect(cmdStart, &QPushButton::clicked, this, &frmMain::cmdStart_Click);
+    connect(cmdReset, &QPushButton::clicked, this, [this] { m_countdown.cmdReset_Click(); });
+    connect(cmdStart, &QPushButton::clicked, this, [this] { m_countdown.cmdStart_Click(); });
 
     timeTic = new platform::TimerControl(this);
     timeTic->setObjectName(QStringLiteral("timeTic"));
     timeTic->setInterval(1000);
     timeTic->setEnabled(false);
-    connect(timeTic, &platform::TimerControl::Timer, this, &frmMain::timeTic_Timer);
+    connect(timeTic, &platform::TimerControl::Timer, this, [this] { m_countdown.timeTic_Timer(); });
 
     cmdNum.at(1)->setFocus(); // the first control in tab order that can take the focus
 }
@@ -123,122 +119,69 @@ void frmMain::keyPressEvent(QKeyEvent *event)
     // has the focus. Ctrl and Alt combinations are commands, not typed characters.
     const QString text = event->text();
     if (!(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) && text.size() == 1)
-        Form_KeyPress(text.at(0).unicode());
+        m_countdown.Form_KeyPress(text.at(0).unicode());
     QMainWindow::keyPressEvent(event);
 }
 
-// ---- Time entry and display ----
+// ---- What the countdown asks of its window ----
 
-void frmMain::Form_Load()
+void frmMain::loadOption()
 {
     modPomvale::LoadOption();
-    SetMin = 3;
-    InMin = 3;
-    SetSec = 0;
-    InSec = 0;
-    ShowTime(0);
 }
 
-void frmMain::Form_KeyPress(int KeyAscii)
+void frmMain::setDisplayText(const std::u16string &text)
 {
-    // Only digits act; every key still reaches the focused control afterwards.
-    if (KeyAscii >= '0' && KeyAscii <= '9')
-        cmdNum_Click(KeyAscii - '0');
-}
-
-void frmMain::cmdNum_Click(int Index)
-{
-    PushDigit(Index);
-    ShowTime(0);
-}
-
-void frmMain::PushDigit(int Digit)
-{
-    // The four digits move one place left; the new digit enters on the right.
-    // Minutes and seconds are not normalised: seconds up to 99 stay as typed.
-    DigitText = platform::formatTwoDigits(InMin) + platform::formatTwoDigits(InSec) + QString::number(Digit);
-    InMin = DigitText.mid(1, 2).toShort();
-    InSec = DigitText.mid(3, 2).toShort();
-}
-
-void frmMain::ShowTime(int Selector)
-{
-    const bool remaining = Selector == 1;
-    const qint16 minutes = remaining ? LeftMin : InMin;
-    const qint16 seconds = remaining ? LeftSec : InSec;
-    DispText = platform::formatTwoDigits(minutes) + QLatin1Char(':') + platform::formatTwoDigits(seconds);
-    lblDisp->setText(DispText);
+    const QString shown = QString::fromStdU16String(text);
+    lblDisp->setText(shown);
     // Screen readers hear the time as the label's name, and each change of it as it happens.
-    lblDisp->setAccessibleName(DispText);
+    lblDisp->setAccessibleName(shown);
 }
 
-void frmMain::RestoreSetTime()
+void frmMain::setDigitsEnabled(bool enabled)
 {
-    InSec = SetSec;
-    InMin = SetMin;
-    ShowTime(0);
+    for (QPushButton *button : cmdNum)
+        button->setEnabled(enabled);
 }
 
-// ---- Run control and alarm ----
-
-void frmMain::cmdStart_Click()
+void frmMain::setResetEnabled(bool enabled)
 {
-    if (timeTic->isEnabled()) { // running: pause
-        timeTic->setEnabled(false);
-        cmdReset->setEnabled(true);
-        return;
-    }
-    if (timeTic->tag().isEmpty()) { // idle: a fresh start of the entered time
-        if (InSec > 59 || (InMin == 0 && InSec == 0))
-            return; // refused without a word
-        LeftMin = InMin;
-        SetMin = InMin;
-        LeftSec = InSec;
-        SetSec = InSec;
-        for (QPushButton *button : cmdNum)
-            button->setEnabled(false);
-        timeTic->setTag(Running);
-    }
-    // A fresh start, or a resume of a paused run from its remaining time.
-    cmdReset->setEnabled(false);
-    timeTic->setEnabled(true);
+    cmdReset->setEnabled(enabled);
 }
 
-void frmMain::cmdReset_Click()
+bool frmMain::timerEnabled() const
 {
-    RestoreSetTime();
-    if (timeTic->tag() == Running) { // paused, or at the end of the alarm
-        LeftMin = InMin;
-        LeftSec = InSec;
-        for (QPushButton *button : cmdNum)
-            button->setEnabled(true);
-        timeTic->setTag(QString());
-    }
-    ShowTime(0);
+    return timeTic->isEnabled();
 }
 
-void frmMain::timeTic_Timer()
+void frmMain::setTimerEnabled(bool enabled)
 {
-    LeftSec = static_cast<qint16>(LeftSec - 1);
-    if (LeftSec < 0) {
-        LeftSec = 59;
-        LeftMin = static_cast<qint16>(LeftMin - 1);
-    }
-    ShowTime(1);
-    if (LeftSec != 0 || LeftMin != 0)
-        return;
+    timeTic->setEnabled(enabled);
+}
 
-    // The ticks stop before the message: one handled while it is open would count below 00:00.
-    timeTic->setEnabled(false);
-    // The settings are read now, so a change made during the run applies to its alarm.
-    if (modPomvale::SoundIsOn())
-        platform::soundPlayer().play(modPomvale::SoundPath);
-    platform::messageBox().show(this, QStringLiteral("アラームが鳴りましたよ。"),
-                                QStringLiteral("アラームのお知らせ"));
-    if (modPomvale::SoundIsOn())
-        platform::soundPlayer().stop();
-    cmdReset_Click();
-    cmdReset->setEnabled(true);
+void frmMain::showAlarm(const std::u16string &text, const std::u16string &title)
+{
+    platform::messageBox().show(this, QString::fromStdU16String(text), QString::fromStdU16String(title));
+}
+
+void frmMain::playSound(const std::u16string &path)
+{
+    platform::soundPlayer().play(QString::fromStdU16String(path));
+}
+
+void frmMain::stopSound()
+{
+    platform::soundPlayer().stop();
+}
+
+std::u16string frmMain::soundEnable() const
+{
+    return modPomvale::SoundEnable.toStdU16String();
+}
+
+std::u16string frmMain::soundPath() const
+{
+    return modPomvale::SoundPath.toStdU16String();
 }
 
 void frmMain::mnOption_Click()

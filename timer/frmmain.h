@@ -1,5 +1,8 @@
 #pragma once
 
+#include "timer/countdown.h"
+#include "timer/countdownwindow.h"
+
 #include <QMainWindow>
 
 #include <array>
@@ -12,8 +15,9 @@ namespace platform {
 class TimerControl;
 }
 
-// The main window: one countdown, entered on a keypad, shown as "MM:SS".
-class frmMain final : public QMainWindow
+// The main window: one countdown, entered on a keypad, shown as "MM:SS". The countdown's logic is
+// toolkit-free (Countdown); this window shows what it says and passes it the clicks, keys and ticks.
+class frmMain final : public QMainWindow, private CountdownWindow
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(frmMain)
@@ -27,18 +31,18 @@ protected:
 private:
     void setupDesign();
 
-    // Time entry and display
-    void Form_Load();
-    void Form_KeyPress(int KeyAscii);
-    void cmdNum_Click(int Index);
-    void PushDigit(int Digit);
-    void ShowTime(int Selector);
-    void RestoreSetTime();
-
-    // Run control and alarm
-    void cmdStart_Click();
-    void cmdReset_Click();
-    void timeTic_Timer();
+    // What the countdown asks of its window.
+    void loadOption() override;
+    void setDisplayText(const std::u16string &text) override;
+    void setDigitsEnabled(bool enabled) override;
+    void setResetEnabled(bool enabled) override;
+    bool timerEnabled() const override;
+    void setTimerEnabled(bool enabled) override;
+    void showAlarm(const std::u16string &text, const std::u16string &title) override;
+    void playSound(const std::u16string &path) override;
+    void stopSound() override;
+    std::u16string soundEnable() const override;
+    std::u16string soundPath() const override;
 
     void mnOption_Click();
 
@@ -49,13 +53,5 @@ private:
     platform::TimerControl *timeTic = nullptr;
     QAction *mnOption = nullptr;
 
-    // The countdown. Minutes and seconds are 16-bit like the keypad's four digits allow.
-    qint16 SetMin = 0; // the time last started; a reset returns to it
-    qint16 SetSec = 0;
-    QString DispText; // the text last written to lblDisp
-    QString DigitText; // work string of PushDigit
-    qint16 InMin = 0; // the entered time, 0..99 each
-    qint16 InSec = 0;
-    qint16 LeftMin = 0; // the remaining time of the current run
-    qint16 LeftSec = 0;
+    Countdown m_countdown {*this};
 };

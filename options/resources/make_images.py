@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Draws the options window's two button pictures in the 16-colour look:
 openfile.png, a 16 x 16 open yellow folder on light grey, and play.png, a 24 x 22 loudspeaker
-with sound waves inside a raised edge. Both are 4-bit palette PNGs with the standard 16 colours.
+with sound waves inside a raised edge. Both are 4-bit palette PNGs with the standard 16 colours,
+and the same pictures as 4-bit bitmaps (openfile.bmp, play.bmp) for the Win32 program's resources.
 
 Run from this folder; the images are committed, so the build needs no Python.
 """
@@ -88,6 +89,23 @@ def write_png(path, rows):
                   + chunk(b"IDAT", zlib.compress(raw, 9)) + chunk(b"IEND", b""))
 
 
+def write_bmp(path, rows):
+    width, height = len(rows[0]), len(rows)
+    stride = (width + 7) // 8 * 4  # 4 bits a pixel, rows padded to 4 bytes
+    pixels = b""
+    for row in reversed(rows):  # a bitmap's rows run bottom-up
+        indexes = [INK[c] for c in row] + [0]
+        line = bytes((indexes[i] << 4) | indexes[i + 1] for i in range(0, width, 2))
+        pixels += line + b"\0" * (stride - len(line))
+    palette = b"".join(bytes((b, g, r, 0)) for r, g, b in PALETTE)
+    info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 4, 0, len(pixels), 3780, 3780, 16, 0)
+    offset = 14 + len(info) + len(palette)
+    with open(path, "wb") as out:
+        out.write(b"BM" + struct.pack("<IHHI", offset + len(pixels), 0, 0, offset) + info + palette + pixels)
+
+
 if __name__ == "__main__":
     write_png("openfile.png", FOLDER)
     write_png("play.png", raised(SPEAKER))
+    write_bmp("openfile.bmp", FOLDER)
+    write_bmp("play.bmp", raised(SPEAKER))

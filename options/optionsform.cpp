@@ -1,0 +1,99 @@
+#include "options/optionsform.h"
+
+#include "options/optionswindow.h"
+#include "platform/textnumber.h"
+
+#include <optional>
+#include <string>
+
+namespace {
+
+// The one entry of the file dialog's filter, as "description|pattern".
+constexpr std::u16string_view WavFilter = u"wavファイル(*.wav)|*.wav";
+constexpr std::u16string_view Title = u"オプション画面";
+
+} // namespace
+
+OptionsForm::OptionsForm(OptionsWindow &window)
+    : m_window(window)
+{ }
+
+void OptionsForm::Form_Load()
+{
+    m_window.setPathText(m_window.soundPath());
+    // A hand-edited value that the box cannot show (no number, or another number than 0, 1 or 2)
+    // shows clear rather than failing; the alarm treats it as off all the same.
+    const std::optional<std::int16_t> stored = platform::toInt16(m_window.soundEnable());
+    m_window.setCheckValue(stored && *stored >= 0 && *stored <= 2 ? *stored : 0);
+    UpdateSoundFrame();
+}
+
+void OptionsForm::Form_Unload()
+{
+    m_window.stopSound(); // a preview still playing ends with the window
+}
+
+void OptionsForm::chkSoundEnable_Click()
+{
+    UpdateSoundFrame();
+}
+
+void OptionsForm::UpdateSoundFrame()
+{
+    m_window.setFrameVisible(m_window.checkValue() == 1);
+}
+
+void OptionsForm::cmdOpenFile_Click()
+{
+    const std::u16string fileName = m_window.showOpenDialog(std::u16string(WavFilter));
+    if (fileName.empty()) // cancelled: the path box keeps its text
+        return;
+    m_window.setPathText(fileName);
+}
+
+void OptionsForm::cmdPlay_Click()
+{
+    // The text as it stands, saved or not, empty or not; the player reports nothing back.
+    m_window.playSound(m_window.pathText());
+}
+
+void OptionsForm::OKButton_Click()
+{
+    // The check box's value as its decimal text: "0", "1" or "2".
+    const std::u16string enable(1, static_cast<char16_t>(u'0' + m_window.checkValue()));
+    // Untrimmed, and kept while the sound is off. A value longer than the box holds shows cut; left
+    // as it was shown, the whole value stays.
+    std::u16string path = m_window.soundPath();
+    const std::u16string shown = m_window.pathText();
+    if (path.size() <= MaxPathLength || std::u16string_view(path).substr(0, MaxPathLength) != shown)
+        path = shown;
+
+    const OptionsWindow::SaveOutcome saved = m_window.storeAndSave(enable, path);
+    if (saved == OptionsWindow::SaveOutcome::NotInFileEncoding) {
+        // Not a fault of the disk: the file's encoding (kept for the sake of its other bytes) has
+        // no form for a character of the new value.
+        m_window.showMessage(
+            u"設定ファイル「" + m_window.settingsFileForDisplay()
+                + u"」の文字コードでは、新しい設定を書き込めません。設定は保存されていません。\n"
+                  u"変更した設定は、プログラムを終了するまで有効です。",
+            std::u16string(Title));
+    } else if (saved == OptionsWindow::SaveOutcome::Failed) {
+        // The new values stay in effect until the program ends; the user should know they end there.
+        // One sentence, no line break: the box wraps it to its own width.
+        m_window.showWarning(u"設定ファイル「" + m_window.settingsFileForDisplay()
+                                 + u"」に書き込めなかったため、"
+                                   u"変更した設定はプログラムを終了するまでの間だけ有効です。",
+                             std::u16string(Title));
+    }
+    m_window.unload();
+}
+
+void OptionsForm::CancelButton_Click()
+{
+    m_window.unload();
+}
+
+void OptionsForm::txtFileName_GotFocus()
+{
+    m_window.selectAllPathText();
+}

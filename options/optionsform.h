@@ -1,0 +1,31 @@
+#pragma once
+
+class OptionsWindow;
+
+// The options window's decisions: filling it from the settings, the frame that follows the check box,
+// browsing, previewing, and what OK stores and says. Knows no toolkit; its window is told what to do.
+class OptionsForm final
+{
+public:
+    // The longest path the file functions of any desktop system take (32,767 UTF-16 units); the path
+    // box holds no more.
+    static constexpr int MaxPathLength = 32767;
+
+    explicit OptionsForm(OptionsWindow &window);
+    OptionsForm(const OptionsForm &) = delete;
+    OptionsForm &operator=(const OptionsForm &) = delete;
+
+    void Form_Load();
+    void Form_Unload();
+    void chkSoundEnable_Click();
+    void cmdOpenFile_Click();
+    void cmdPlay_Click();
+    void OKButton_Click();
+    void CancelButton_Click();
+    void txtFileName_GotFocus();
+
+private:
+    void UpdateSoundFrame();
+
+    OptionsWindow &m_window;
+};

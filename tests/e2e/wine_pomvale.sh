@@ -1,0 +1,126 @@
+#!/usr/bin/env bash
+# Pomvale.exe under Wine on a private Xvfb (with openbox), in a Wine prefix of its own, typed at as a
+# user types: digits show; Start/Stop counts 00:02 down to the alarm box; Enter closes it and the time
+# last started is back; Alt+O opens the options window, whose OK writes Pomvale.ini beside the
+# executable; a CP932 Pomvale.ini written by hand is read right and stays CP932.
+#   wine_pomvale.sh BUILD_WINDOWS_DIR [SCREENSHOT_DIR]
+# Exits 77 (skipped) when Wine, Xvfb, xdotool, openbox or localedef is missing.
+set -euo pipefail
+build=$(cd "$1" && pwd)
+shots=${2:-}
+for tool in wine wineserver Xvfb xdotool openbox localedef python3; do
+    command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
+done
+[[ -f $build/Pomvale.exe && -f $build/wine-probe.exe ]] || { echo "SKIP: no Win32 build in $build"; exit 77; }
+
+work=$(mktemp -d)
+pids=()
+cleanup() {
+    wineserver -k 2>/dev/null || true
+    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+    wait 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+fail() { echo "FAIL: $*"; exit 1; }
+
+# Wine takes its ANSI code page from the locale: ja_JP.UTF-8 gives 932, as on Japanese Windows.
+# Debian 12 generates no Japanese locale by default; the test compiles one into its own folder.
+mkdir -p "$work/locale"
+localedef -i ja_JP -f UTF-8 "$work/locale/ja_JP.UTF-8" >/dev/null 2>&1 || true
+[[ -d $work/locale/ja_JP.UTF-8 ]] || fail "could not compile the ja_JP.UTF-8 locale"
+# Only Wine's processes get it: the shell itself cannot load a locale from LOCPATH.
+wine() { LOCPATH=$work/locale LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8 command wine "$@"; }
+export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+
+display=:$((RANDOM % 400 + 500))
+Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+pids+=($!)
+export DISPLAY=$display
+for _ in $(seq 100); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
+openbox >/dev/null 2>&1 &
+pids+=($!)
+wine wineboot -i >/dev/null 2>&1
+
+app=$work/Pomvale
+mkdir "$app"
+cp "$build/Pomvale.exe" "$app/"
+ini=$app/Pomvale.ini
+probe() { wine "$build/wine-probe.exe" "$@" 2>/dev/null | tr -d '\r'; }
+screenshot() {
+    [[ -n $shots ]] && command -v convert >/dev/null || return 0
+    mkdir -p "$shots"
+    xwd -root -silent | convert xwd:- "$shots/$1.png" || true
+}
+# The control lines of a window, as the probe prints them: class, visible, check state, text.
+expect_control() {
+    local title=$1 line=$2 seen
+    seen=$(probe show "$title") || fail "no window \"$title\""
+    grep -qxF "$line" <<<"$seen" || fail "\"$title\" has no control \"$line\"; it shows:
+$seen"
+}
+start_pomvale() {
+    (cd "$app" && wine ./Pomvale.exe) >/dev/null 2>&1 &
+    main_pid=$!
+    probe show Pomvale >/dev/null || fail "the main window did not open"
+    xdotool search --sync --onlyvisible --name '^Pomvale$' windowactivate --sync >/dev/null 2>&1 || true
+}
+stop_pomvale() {
+    xdotool key alt+F4
+    wait "$main_pid" || true
+}
+
+echo "-- typed digits show"
+start_pomvale
+expect_control Pomvale $'Static\t1\t-\t03:00'
+screenshot win32-main
+xdotool key 0 0 0 2
+expect_control Pomvale $'Static\t1\t-\t00:02'
+
+echo "-- Start/Stop counts 00:02 down to the alarm box"
+xdotool key --delay 20 Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab space # to Start/Stop: 1, 0, 2..9, Reset
+expect_control アラームのお知らせ $'Static\t1\t-\tアラームが鳴りましたよ。'
+expect_control Pomvale $'Static\t1\t-\t00:00'
+screenshot win32-alarm
+
+echo "-- Enter closes it; the time last started is back"
+xdotool key Return
+probe gone アラームのお知らせ || fail "Enter did not close the alarm box"
+expect_control Pomvale $'Static\t1\t-\t00:02'
+
+echo "-- Alt+O opens the options window; OK writes Pomvale.ini beside the executable"
+[[ ! -e $ini ]] || fail "Pomvale.ini was made before any OK"
+xdotool key alt+o
+expect_control オプション画面 $'Static\t1\t-\tオプション画面'
+expect_control オプション画面 $'Button\t1\t0\t時間経過時、音を鳴らす'
+screenshot win32-options-clear
+xdotool key Return # OK has the focus
+probe gone オプション画面 || fail "OK did not close the options window"
+[[ -f $ini ]] || fail "OK wrote no Pomvale.ini beside Pomvale.exe"
+python3 - "$ini" <<'PY' || fail "Pomvale.ini does not hold the settings"
+import sys
+text = open(sys.argv[1], "rb").read().decode("utf-16")
+assert "[Option]" in text and "Enable=0" in text, text
+PY
+stop_pomvale
+
+echo "-- a CP932 Pomvale.ini written by hand is read right and stays CP932"
+python3 - "$ini" <<'PY'
+import sys
+open(sys.argv[1], "wb").write("; アラームの設定\r\n[Option]\r\nEnable=1\r\nPath=C:\\サウンド\\アラーム.wav\r\n".encode("cp932"))
+PY
+start_pomvale
+xdotool key alt+o
+expect_control オプション画面 $'Edit\t1\t-\tC:\\サウンド\\アラーム.wav'
+expect_control オプション画面 $'Button\t1\t1\t時間経過時、音を鳴らす'
+screenshot win32-options-ticked
+xdotool key --delay 20 Tab Tab space shift+Tab shift+Tab Return # clear the box, then OK
+probe gone オプション画面 || fail "OK did not close the options window"
+python3 - "$ini" <<'PY' || fail "Pomvale.ini is no longer the CP932 file it was, with Enable=0"
+import sys
+data = open(sys.argv[1], "rb").read()
+text = data.decode("cp932")  # strict: any byte that is not CP932 fails
+assert "; アラームの設定\r\n" in text and "Path=C:\\サウンド\\アラーム.wav" in text and "Enable=0" in text, text
+PY
+stop_pomvale
+echo "PASS"

@@ -1,0 +1,132 @@
+#include "timer/countdown.h"
+
+#include "platform/textnumber.h"
+#include "settings/soundswitch.h"
+#include "timer/countdownwindow.h"
+
+namespace {
+
+// The timer's Tag from a fresh start until the next reset: a run is going or paused.
+constexpr std::u16string_view Running = u"計測中";
+
+// The two digits at a position of PushDigit's work string, as a number.
+std::int16_t twoDigits(const std::u16string &text, std::size_t position)
+{
+    return static_cast<std::int16_t>((text.at(position) - u'0') * 10 + (text.at(position + 1) - u'0'));
+}
+
+} // namespace
+
+Countdown::Countdown(CountdownWindow &window)
+    : m_window(window)
+{ }
+
+// ---- Time entry and display ----
+
+void Countdown::Form_Load()
+{
+    m_window.loadOption();
+    SetMin = 3;
+    InMin = 3;
+    SetSec = 0;
+    InSec = 0;
+    ShowTime(0);
+}
+
+void Countdown::Form_KeyPress(int KeyAscii)
+{
+    // Only digits act; every key still reaches the focused control afterwards.
+    if (KeyAscii >= '0' && KeyAscii <= '9')
+        cmdNum_Click(KeyAscii - '0');
+}
+
+void Countdown::cmdNum_Click(int Index)
+{
+    PushDigit(Index);
+    ShowTime(0);
+}
+
+void Countdown::PushDigit(int Digit)
+{
+    // The four digits move one place left; the new digit enters on the right.
+    // Minutes and seconds are not normalised: seconds up to 99 stay as typed.
+    DigitText = platform::formatTwoDigits(InMin) + platform::formatTwoDigits(InSec)
+        + static_cast<char16_t>(u'0' + Digit);
+    InMin = twoDigits(DigitText, 1);
+    InSec = twoDigits(DigitText, 3);
+}
+
+void Countdown::ShowTime(int Selector)
+{
+    const bool remaining = Selector == 1;
+    const std::int16_t minutes = remaining ? LeftMin : InMin;
+    const std::int16_t seconds = remaining ? LeftSec : InSec;
+    DispText = platform::formatTwoDigits(minutes) + u':' + platform::formatTwoDigits(seconds);
+    m_window.setDisplayText(DispText);
+}
+
+void Countdown::RestoreSetTime()
+{
+    InSec = SetSec;
+    InMin = SetMin;
+    ShowTime(0);
+}
+
+// ---- Run control and alarm ----
+
+void Countdown::cmdStart_Click()
+{
+    if (m_window.timerEnabled()) { // running: pause
+        m_window.setTimerEnabled(false);
+        m_window.setResetEnabled(true);
+        return;
+    }
+    if (m_timerTag.empty()) { // idle: a fresh start of the entered time
+        if (InSec > 59 || (InMin == 0 && InSec == 0))
+            return; // refused without a word
+        LeftMin = InMin;
+        SetMin = InMin;
+        LeftSec = InSec;
+        SetSec = InSec;
+        m_window.setDigitsEnabled(false);
+        m_timerTag = Running;
+    }
+    // A fresh start, or a resume of a paused run from its remaining time.
+    m_window.setResetEnabled(false);
+    m_window.setTimerEnabled(true);
+}
+
+void Countdown::cmdReset_Click()
+{
+    RestoreSetTime();
+    if (m_timerTag == Running) { // paused, or at the end of the alarm
+        LeftMin = InMin;
+        LeftSec = InSec;
+        m_window.setDigitsEnabled(true);
+        m_timerTag.clear();
+    }
+    ShowTime(0);
+}
+
+void Countdown::timeTic_Timer()
+{
+    LeftSec = static_cast<std::int16_t>(LeftSec - 1);
+    if (LeftSec < 0) {
+        LeftSec = 59;
+        LeftMin = static_cast<std::int16_t>(LeftMin - 1);
+    }
+    ShowTime(1);
+    if (LeftSec != 0 || LeftMin != 0)
+        return;
+
+    // The ticks stop before the message: one handled while it is open would count below 00:00.
+    m_window.setTimerEnabled(false);
+    // The settings are read now, so a change made during the run applies to its alarm.
+    if (modPomvale::SoundIsOn(m_window.soundEnable()))
+        m_window.playSound(m_window.soundPath());
+    m_window.showAlarm(u"アラームが鳴りましたよ。", u"アラームのお知らせ");
+    if (modPomvale::SoundIsOn(m_window.soundEnable()))
+        m_window.stopSound();
+    cmdReset_Click();
+    m_window.setResetEnabled(true);
+}

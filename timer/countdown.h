@@ -1,0 +1,45 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+class CountdownWindow;
+
+// The main window's countdown: time entry on the keypad and keyboard, the display, start, pause,
+// resume and reset, the one-second tick and the alarm. Knows no toolkit; its window is told what to show.
+class Countdown final
+{
+public:
+    explicit Countdown(CountdownWindow &window);
+    Countdown(const Countdown &) = delete;
+    Countdown &operator=(const Countdown &) = delete;
+
+    // Time entry and display
+    void Form_Load();
+    void Form_KeyPress(int KeyAscii);
+    void cmdNum_Click(int Index);
+
+    // Run control and alarm
+    void cmdStart_Click();
+    void cmdReset_Click();
+    void timeTic_Timer();
+
+private:
+    void PushDigit(int Digit);
+    void ShowTime(int Selector);
+    void RestoreSetTime();
+
+    CountdownWindow &m_window;
+    // The timer's Tag: "計測中" from a fresh start until the next reset (a run going or paused).
+    std::u16string m_timerTag;
+
+    // Minutes and seconds are 16-bit like the keypad's four digits allow.
+    std::int16_t SetMin = 0; // the time last started; a reset returns to it
+    std::int16_t SetSec = 0;
+    std::u16string DispText; // the text last written to the display
+    std::u16string DigitText; // work string of PushDigit
+    std::int16_t InMin = 0; // the entered time, 0..99 each
+    std::int16_t InSec = 0;
+    std::int16_t LeftMin = 0; // the remaining time of the current run
+    std::int16_t LeftSec = 0;
+};

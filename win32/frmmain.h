@@ -1,0 +1,60 @@
+#pragma once
+
+#include "timer/countdown.h"
+#include "timer/countdownwindow.h"
+#include "win32/twipslayout.h"
+
+#include <windows.h>
+
+#include <array>
+#include <memory>
+
+class frmOption;
+
+// The main window: one countdown, entered on a keypad, shown as "MM:SS". Shows what the countdown
+// (toolkit-free) says and passes it the clicks, keys and ticks.
+class frmMain final : private CountdownWindow
+{
+public:
+    explicit frmMain(HINSTANCE instance);
+    frmMain(const frmMain &) = delete;
+    frmMain &operator=(const frmMain &) = delete;
+    ~frmMain() override;
+
+    // Creates the window, loads it and shows it centred on the screen; false when it cannot be made.
+    bool show(int showCommand);
+    // The key preview and the dialog keys, before a message of this window's thread is dispatched;
+    // true when the message was handled.
+    bool preTranslate(MSG &message);
+
+private:
+    static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
+    void createControls();
+    void placeWindow(UINT dpi, const RECT *suggested);
+    void command(int id);
+    void mnOption_Click();
+
+    void loadOption() override;
+    void setDisplayText(const std::u16string &text) override;
+    void setDigitsEnabled(bool enabled) override;
+    void setResetEnabled(bool enabled) override;
+    bool timerEnabled() const override;
+    void setTimerEnabled(bool enabled) override;
+    void showAlarm(const std::u16string &text, const std::u16string &title) override;
+    void playSound(const std::u16string &path) override;
+    void stopSound() override;
+    std::u16string soundEnable() const override;
+    std::u16string soundPath() const override;
+
+    HINSTANCE m_instance;
+    HWND m_window = nullptr;
+    HWND lblDisp = nullptr;
+    std::array<HWND, 10> cmdNum {};
+    HWND cmdReset = nullptr;
+    HWND cmdStart = nullptr;
+    bool m_timerEnabled = false; // timeTic.Enabled: a tick already queued when it stops is ignored
+    win32::TwipsLayout m_layout;
+    std::unique_ptr<frmOption> m_options; // made at its first opening, kept until the end
+    Countdown m_countdown {*this};
+};

@@ -1,0 +1,66 @@
+#pragma once
+
+#include "options/optionsform.h"
+#include "options/optionswindow.h"
+#include "win32/twipslayout.h"
+
+#include <windows.h>
+
+#include <memory>
+
+// The options window: switches the alarm sound on or off and chooses, browses for and previews its
+// WAV file. The object lives from its first opening on; its controls are made at each opening.
+class frmOption final : private OptionsWindow
+{
+public:
+    explicit frmOption(HINSTANCE instance);
+    frmOption(const frmOption &) = delete;
+    frmOption &operator=(const frmOption &) = delete;
+    ~frmOption() override;
+
+    // Loads the window, shows it modal centred over its owner, and returns once it is unloaded.
+    void showModal(HWND owner);
+
+private:
+    static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK frameProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
+    void createControls();
+    void applyDpi(UINT dpi);
+    void command(int id, int code);
+
+    int checkValue() const override;
+    void setCheckValue(int value) override;
+    std::u16string pathText() const override;
+    void setPathText(const std::u16string &text) override;
+    void selectAllPathText() override;
+    void setFrameVisible(bool visible) override;
+    std::u16string showOpenDialog(const std::u16string &filter) override;
+    void playSound(const std::u16string &name) override;
+    void stopSound() override;
+    void showMessage(const std::u16string &text, const std::u16string &title) override;
+    void showWarning(const std::u16string &text, const std::u16string &title) override;
+    void unload() override;
+    std::u16string soundEnable() const override;
+    std::u16string soundPath() const override;
+    SaveOutcome storeAndSave(const std::u16string &soundEnable, const std::u16string &soundPath) override;
+    std::u16string settingsFileForDisplay() const override;
+
+    HINSTANCE m_instance;
+    HWND m_window = nullptr;
+    bool m_unloaded = false;
+    // Made with the window, in tab order.
+    HWND OKButton = nullptr;
+    HWND CancelButton = nullptr;
+    HWND chkSoundEnable = nullptr;
+    HWND lblTitle = nullptr;
+    HWND frameSound = nullptr; // holds the frame's caption box and the three controls below
+    HWND txtFileName = nullptr;
+    HWND cmdOpenFile = nullptr;
+    HWND cmdPlay = nullptr;
+    HWND m_toolTip = nullptr;
+    HBITMAP m_openFilePicture = nullptr;
+    HBITMAP m_playPicture = nullptr;
+    std::unique_ptr<win32::TwipsLayout> m_layout;
+    OptionsForm m_form {*this};
+};

@@ -1,0 +1,26 @@
+// Pomvale for Windows: the main window, and the message loop that runs until it is closed.
+#include "win32/frmmain.h"
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandLine*/, int showCommand)
+{
+    // The manifest asks for per-monitor DPI awareness; this holds where it is not read.
+    SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
+    INITCOMMONCONTROLSEX controls {sizeof controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&controls);
+
+    frmMain window(instance);
+    if (!window.show(showCommand))
+        return 1;
+    MSG message {};
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        if (!window.preTranslate(message)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+    }
+    return static_cast<int>(message.wParam);
+}

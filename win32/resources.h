@@ -1,0 +1,5 @@
+#pragma once
+
+// Resource identifiers shared by pomvale.rc and the windows.
+#define IDB_OPENFILE 101
+#define IDB_PLAY 102

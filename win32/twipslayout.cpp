@@ -1,0 +1,61 @@
+#include "win32/twipslayout.h"
+
+namespace win32 {
+
+int twipsToPixels(int twips, UINT dpi)
+{
+    return MulDiv(twips, static_cast<int>(dpi), 1440);
+}
+
+TwipsLayout::~TwipsLayout()
+{
+    releaseFonts();
+}
+
+void TwipsLayout::add(HWND control, int left, int top, int width, int height, Font font)
+{
+    m_entries.push_back({control, {left, top, left + width, top + height}, font});
+}
+
+void TwipsLayout::releaseFonts()
+{
+    if (m_userInterface)
+        DeleteObject(m_userInterface);
+    if (m_display)
+        DeleteObject(m_display);
+    m_userInterface = nullptr;
+    m_display = nullptr;
+}
+
+void TwipsLayout::apply(UINT dpi)
+{
+    // The fonts of the old scale stay selected in the controls until the new ones replace them.
+    HFONT oldUserInterface = m_userInterface;
+    HFONT oldDisplay = m_display;
+
+    NONCLIENTMETRICSW metrics {};
+    metrics.cbSize = sizeof metrics;
+    if (SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, dpi))
+        m_userInterface = CreateFontIndirectW(&metrics.lfMessageFont);
+    else
+        m_userInterface = nullptr; // the control's own font
+    m_display = CreateFontW(-MulDiv(24, static_cast<int>(dpi), 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                            SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                            FIXED_PITCH | FF_MODERN, L"ＭＳ ゴシック");
+
+    for (const Entry &entry : m_entries) {
+        const int left = twipsToPixels(entry.twips.left, dpi);
+        const int top = twipsToPixels(entry.twips.top, dpi);
+        SetWindowPos(entry.control, nullptr, left, top, twipsToPixels(entry.twips.right, dpi) - left,
+                     twipsToPixels(entry.twips.bottom, dpi) - top, SWP_NOZORDER | SWP_NOACTIVATE);
+        HFONT font = entry.font == Font::Display ? m_display : m_userInterface;
+        SendMessageW(entry.control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    }
+
+    if (oldUserInterface)
+        DeleteObject(oldUserInterface);
+    if (oldDisplay)
+        DeleteObject(oldDisplay);
+}
+
+} // namespace win32

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <windows.h>
+
+#include <vector>
+
+namespace win32 {
+
+// Twips (1440 to the inch) as pixels at a monitor's dots per inch: 15 twips a pixel at 96 dpi.
+int twipsToPixels(int twips, UINT dpi);
+
+// The controls of one window, placed from their design in twips and given their fonts for the
+// window's current DPI; applied again when the window moves to a monitor of another scale.
+class TwipsLayout final
+{
+public:
+    enum class Font {
+        UserInterface, // the platform's message font
+        Display, // the main window's large display: "ＭＳ ゴシック", 24 points
+    };
+
+    TwipsLayout() = default;
+    TwipsLayout(const TwipsLayout &) = delete;
+    TwipsLayout &operator=(const TwipsLayout &) = delete;
+    ~TwipsLayout();
+
+    // Left, top, width and height in twips, from the top-left corner of the control's parent.
+    void add(HWND control, int left, int top, int width, int height, Font font = Font::UserInterface);
+    void apply(UINT dpi);
+
+private:
+    struct Entry
+    {
+        HWND control;
+        RECT twips;
+        Font font;
+    };
+    void releaseFonts();
+
+    std::vector<Entry> m_entries;
+    HFONT m_userInterface = nullptr;
+    HFONT m_display = nullptr;
+};
+
+} // namespace win32
