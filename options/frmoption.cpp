@@ -202,11 +202,6 @@ void frmOption::stopSound()
     platform::soundPlayer().stop();
 }
 
-void frmOption::showMessage(const std::u16string &text, const std::u16string &title)
-{
-    platform::messageBox().show(this, QString::fromStdU16String(text), QString::fromStdU16String(title));
-}
-
 void frmOption::showWarning(const std::u16string &text, const std::u16string &title)
 {
     platform::messageBox().warn(this, QString::fromStdU16String(text), QString::fromStdU16String(title));

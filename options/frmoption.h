@@ -42,7 +42,6 @@ private:
     std::u16string showOpenDialog(const std::u16string &filter) override;
     void playSound(const std::u16string &name) override;
     void stopSound() override;
-    void showMessage(const std::u16string &text, const std::u16string &title) override;
     void showWarning(const std::u16string &text, const std::u16string &title) override;
     void unload() override;
     std::u16string soundEnable() const override;

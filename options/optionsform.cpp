@@ -69,17 +69,16 @@ void OptionsForm::OKButton_Click()
         path = shown;
 
     const OptionsWindow::SaveOutcome saved = m_window.storeAndSave(enable, path);
+    // Either way the new values stay in effect until the program ends, and the user should know
+    // that they end there. One sentence each, no line break: the box wraps it to its own width.
     if (saved == OptionsWindow::SaveOutcome::NotInFileEncoding) {
         // Not a fault of the disk: the file's encoding (kept for the sake of its other bytes) has
         // no form for a character of the new value.
-        m_window.showMessage(
-            u"設定ファイル「" + m_window.settingsFileForDisplay()
-                + u"」の文字コードでは、新しい設定を書き込めません。設定は保存されていません。\n"
-                  u"変更した設定は、プログラムを終了するまで有効です。",
-            std::u16string(Title));
+        m_window.showWarning(u"設定ファイル「" + m_window.settingsFileForDisplay()
+                                 + u"」の文字コードでは新しい設定を書き込めないため、"
+                                   u"変更した設定はプログラムを終了するまでの間だけ有効です。",
+                             std::u16string(Title));
     } else if (saved == OptionsWindow::SaveOutcome::Failed) {
-        // The new values stay in effect until the program ends; the user should know they end there.
-        // One sentence, no line break: the box wraps it to its own width.
         m_window.showWarning(u"設定ファイル「" + m_window.settingsFileForDisplay()
                                  + u"」に書き込めなかったため、"
                                    u"変更した設定はプログラムを終了するまでの間だけ有効です。",

@@ -24,8 +24,7 @@ public:
     virtual std::u16string showOpenDialog(const std::u16string &filter) = 0;
     virtual void playSound(const std::u16string &name) = 0;
     virtual void stopSound() = 0;
-    // Modal message boxes over the window: without an icon, and with the warning icon for a fault.
-    virtual void showMessage(const std::u16string &text, const std::u16string &title) = 0;
+    // A modal message box over the window, with the warning icon.
     virtual void showWarning(const std::u16string &text, const std::u16string &title) = 0;
     // Unloads the window; the caller's modal show returns.
     virtual void unload() = 0;

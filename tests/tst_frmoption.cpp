@@ -597,8 +597,8 @@ void tst_frmOption::valuesTheFileCannotHoldAreKept()
         QVERIFY(m_messages->texts.isEmpty());
         QCOMPARE(readFile(ini), file);
     } else {
-        QCOMPARE(m_messages->texts.size(), 1);
-        QVERIFY2(m_messages->texts.first().contains(message), qPrintable(m_messages->texts.first()));
+        QCOMPARE(m_messages->warnings.size(), 1); // one box, with the warning icon
+        QVERIFY2(m_messages->warnings.first().contains(message), qPrintable(m_messages->warnings.first()));
         QCOMPARE(readFile(ini), file);
     }
 }

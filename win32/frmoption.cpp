@@ -331,11 +331,6 @@ void frmOption::stopSound()
     PlaySoundW(nullptr, nullptr, SND_PURGE);
 }
 
-void frmOption::showMessage(const std::u16string &text, const std::u16string &title)
-{
-    MessageBoxW(m_window, win32::toWide(text).c_str(), win32::toWide(title).c_str(), MB_OK);
-}
-
 void frmOption::showWarning(const std::u16string &text, const std::u16string &title)
 {
     MessageBoxW(m_window, win32::toWide(text).c_str(), win32::toWide(title).c_str(), MB_OK | MB_ICONWARNING);
