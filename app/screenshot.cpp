@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Renders the program's windows to PNG files without a display, for the README and for review:
 //   pomvale-screenshot WINDOW FILE.png   (WINDOW: main, options-clear, options-ticked)
 // Run it with QT_QPA_PLATFORM=offscreen; QT_SCALE_FACTOR=2 renders at twice the density.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Times what a user waits for when the settings file or the alarm's WAV is unusually large:
 // opening the options window with a long Path value (1 and 10 MB), and decoding the alarm's
 // sound ahead of playing it, for a 1 GB WAV (a sparse file) and a 3 s one. Prints medians:

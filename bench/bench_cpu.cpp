@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // CPU used by the program while it counts down, and how often its threads wake:
 //   pomvale-bench-cpu [WINDOWS] [SECONDS_PER_WINDOW] [--with-sound]
 // Starts the real main window at 99:59, as start-up does, and lets it run. With --with-sound the

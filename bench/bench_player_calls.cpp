@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Times the sound player's calls where no sound server can be reached, as on a machine without
 // audio: the slowest of 50 play() and stop() calls, against the 16 ms of one frame of the user
 // interface, and the time to create, start and destroy 20 players.

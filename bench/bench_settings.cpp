@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Times the settings file: LoadOption and SaveOption on a typical file, and the read of one key
 // at the end of 1, 5 and 10 MB files. Prints medians.
 #include "bench/median.h"

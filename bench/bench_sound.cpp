@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Delay from the alarm's play() to the first audible sample on the sound server, and whether the
 // sound's start is intact. Needs a PulseAudio server whose default sink is a 44.1 kHz null sink
 // with a silent stream keeping it running; bench/sound_latency.sh provides one:

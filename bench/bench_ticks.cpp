@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Tick accuracy of the countdown's timer control against the monotonic clock:
 //   pomvale-bench-ticks [TICKS]
 // Runs five timers at once, started 200 ms apart (when Start is pressed matters for a coarse

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs the sound latency benchmark against a private PulseAudio server with a null sink and a
 # silent keep-alive stream, as the end-to-end check uses:
 #   bench/sound_latency.sh BUILD_DIR [WARM_PLAYS] [COLD_STARTS]

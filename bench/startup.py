@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Time from process start to the main window's first paint, and peak resident memory,
 for the timer and for a bare Qt window of the same size in a program that links Qt alone,
 on Xvfb and offscreen.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Starts the timer's main window as main() does, or, built with BARE_QT_WINDOW, a bare Qt window of
 // the same size in a program that links Qt alone; waits for the first paint, and prints the
 // CLOCK_MONOTONIC time of that moment in nanoseconds. bench/startup.py runs both and takes the time

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs a command against a private PulseAudio server with a null sink and a silent keep-alive
 # stream, stopping all of it afterwards:
 #   bench/with_pulse.sh COMMAND [ARGS...]

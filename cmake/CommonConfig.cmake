@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Warnings, Qt's safety macros and the optional sanitizers, on one target that every target links.
 # Warnings stop the build only in the presets (CMAKE_COMPILE_WARNING_AS_ERROR): a distribution
 # building with a newer compiler must not fail on a warning that compiler adds.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The program's logic that knows no toolkit: the countdown, the options window's decisions and the
 # text and number helpers they share. Both front-ends build it: the Qt program here, and the Win32
 # program (win32/), which includes this file from its own project.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Cross-builds Pomvale.exe for 64-bit Windows into build-windows/, and the zip to hand to Windows
 # users, dist/Pomvale-<version>-win64.zip: a folder Pomvale/ with the executable and a short
 # Japanese readme. Installs what is missing first (scripts/packages-windows.txt).

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing and builds into build/ with the developers' preset (warnings are errors):
 #   scripts/build.sh             the program, its tests and benchmarks
 #   scripts/build.sh --program   the program alone, with only what building and running it needs

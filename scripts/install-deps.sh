@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian packages of the given lists that are not installed yet:
 #   install-deps.sh [LIST...]    (default: all of scripts/packages*.txt)
 # Runs apt-get only when something is missing, so a second run costs nothing.

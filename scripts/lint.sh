@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The style and static-analysis gates over the project's own sources:
 #   scripts/lint.sh BUILD_DIR
 # clang-format must leave every file as it is, and clang-tidy (.clang-tidy) must find nothing,

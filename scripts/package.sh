@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian package pomvale_<version>_<arch>.deb from this checkout into dist/:
 #   scripts/package.sh
 # The checkout is copied (without build folders) to a temporary folder and built there with

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing, builds, and runs the whole test suite; then the same suite built with
 # AddressSanitizer and UndefinedBehaviorSanitizer (build-asan/), the clang-format and clang-tidy
 # gates, the Debian package (built, checked by lintian, its packaged program run), and the Windows

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A power cut at exit, for LD_PRELOAD into one writer process. A killed process leaves the page
 // cache to the kernel, which writes it out anyway; a power cut loses whatever was not synced.
 // This library keeps the bookkeeping that a disk would and, when the process exits, undoes what a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes profile keys from a process of its own, for the tests that run one as another user.
 //
 //   profilewriter once <file> <section> <key> <value>             exit status 0 when stored

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a screen reader finds in the main window: a name for every control, and the display
 // read out with the time it shows.
 #include "app/application.h"

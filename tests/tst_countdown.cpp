@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Running the countdown through the main window: start, pause, resume, reset and the alarm.
 // The tick is fired directly; no test waits a real second.
 #include "app/application.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A writer killed at any moment, or cut off by a power failure, leaves the settings file whole,
 // with the old or the new value.
 #include "helpers.h"

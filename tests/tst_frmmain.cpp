@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window as the user meets it: its layout, focus and keys, and entering a time.
 #include "app/application.h"
 #include "helpers.h"

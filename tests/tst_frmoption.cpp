@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The options window as the user meets it: opened from the main window's menu, filled from the
 // settings, edited with mouse and keys, and closed by OK, Cancel or the platform.
 #include "app/application.h"

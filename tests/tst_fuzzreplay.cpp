@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Replays the fuzzer's seed corpus, so every build checks the inputs the fuzzer starts from.
 #include "fuzz/profilefuzz.h"
 

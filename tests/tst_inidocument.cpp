@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The profile text rules: how keys are found, and which bytes an edit touches.
 #include "platform/profile/inidocument.h"
 

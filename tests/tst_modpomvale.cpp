@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The sound settings and the file beside the executable that keeps them, through modPomvale,
 // modINI and modPath as the rest of the program uses them.
 #include "helpers.h"

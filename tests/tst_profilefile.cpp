@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Profile files on disk: their encodings, bad input, and how a write replaces the file.
 #include "helpers.h"
 #include "platform/profile/profile.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The real sound player where no sound server can be reached, as on a build machine.
 #include "platform/sound/pulsesoundplayer.h"
 

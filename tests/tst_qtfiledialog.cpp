@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The real file-open dialog behind the platform layer: its filter, and what it hands back.
 #include "helpers.h"
 #include "platform/widgets/qtfiledialog.h"

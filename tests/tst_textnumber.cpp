@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Decimal text to a 16-bit integer, as a stored check box state is read back.
 #include "platform/textnumber.h"
 

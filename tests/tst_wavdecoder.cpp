@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Decoding WAV files ahead of playing, and what is heard when a file cannot be played.
 #include "platform/sound/wavdecoder.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // A way to act on a real modal window, for the test suites (through helpers.h) and the screenshot

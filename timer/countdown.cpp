@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "timer/countdown.h"
 
 #include "platform/textnumber.h"

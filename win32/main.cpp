@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Pomvale for Windows: the main window, and the message loop that runs until it is closed.
 #include "win32/frmmain.h"
 

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Draws the program's icon, a clock face: the 32 x 32, 24-bit window icon as pomvale.png and
 pomvale.ico, and the launcher's icons at the hicolor theme's sizes, 16 to 256, with smooth
 transparent edges, as hicolor/<size>.png.

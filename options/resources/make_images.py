@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Draws the options window's two button pictures in the 16-colour look:
 openfile.png, a 16 x 16 open yellow folder on light grey, and play.png, a 24 x 22 loudspeaker
 with sound waves inside a raised edge. Both are 4-bit palette PNGs with the standard 16 colours,

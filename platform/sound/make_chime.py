@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Writes chime.wav, the sound heard when the chosen sound cannot be played.
 
 Two soft bell strokes, a sixth apart, 16-bit PCM mono at 44100 Hz, about 0.9 s.

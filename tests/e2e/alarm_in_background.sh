@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The alarm while the user types in another program, under a real window manager (openbox) on a
 # private Xvfb. A 00:02 countdown runs in Pomvale while the user types a sentence into another
 # window; at 00:00 the alarm box must come up without taking the keyboard, so that every key still

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The alarm's sound as a user hears it: the real main window raises a real alarm with the sound on,
 # through a private PulseAudio server whose null sink's monitor is recorded. The sound must be
 # heard from its first part, and be silent again soon after the message box is closed.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs one real alarm of the main window with the sound on, for the end-to-end sound check:
 //   pomvale-e2e-alarm SOUND.wav OPEN_MS
 // Enters 00:01, starts, fires the tick, and closes the real message box OPEN_MS after it opened.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs the real main window natively on a Wayland compositor, for the end-to-end check under weston:
 //   pomvale-e2e-wayland
 // The main window, the options window and the alarm box must each be shown by the compositor, the

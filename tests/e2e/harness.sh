@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Shared by the end-to-end scripts, sourced after `set -euo pipefail`:
 #   source harness.sh NAME
 # gives a work folder ($work) removed on the way out, the processes a script started (pids added to

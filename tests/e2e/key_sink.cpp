@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Another program the user types in: a window titled "key sink" that writes each character typed
 // into it to its standard output at once, Return as a new line. Its window id goes to the error
 // output when it is mapped.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs COMMAND natively on Wayland, on a private weston with its headless backend.
 #   on_weston.sh COMMAND [ARGUMENTS...]
 # Skips (status 77) when weston is missing or does not start.

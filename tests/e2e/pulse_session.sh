@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Sourced by the end-to-end checks and the sound benchmark: a private PulseAudio server with
 # one null sink, a silent stream that keeps the sink running, and cleanup of all of it.
 #

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the program into a temporary prefix and runs the installed executable on a real X
 # server as a user would: one window titled "Pomvale" whose client area below the menu bar is
 # 132 x 248, typed digits and a click, then the window manager's close request, exit status 0,

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Pomvale.exe under Wine on a private Xvfb (with openbox), in a Wine prefix of its own, typed at as a
 # user types: digits show; Start/Stop counts 00:02 down to the alarm box; Enter closes it and the time
 # last started is back; Alt+O opens the options window, whose OK writes Pomvale.ini beside the

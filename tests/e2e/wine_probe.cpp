@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reads what a user sees of the running Win32 program, for the Wine test: waits for a top-level
 // window of a given title and prints each of its controls as one UTF-8 line
 //   class <TAB> visible (0/1) <TAB> check state (0/1/2, - for no check box) <TAB> text

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Asks a top-level window to close the way a window manager does when its close box is pressed:
 // a WM_PROTOCOLS client message carrying WM_DELETE_WINDOW. Fails when the window does not take
 // part in that protocol, since a window manager would then have to kill the client instead.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "profilefuzz.h"
 
 #include "platform/profile/inidocument.h"

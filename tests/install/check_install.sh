@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the build into a temporary prefix and checks what a desktop takes from it:
 #   check_install.sh BUILD_DIR APP_ID
 set -euo pipefail

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian package and checks it as a user would meet it:
 #   check_package.sh
 # lintian finds no errors or warnings; the package holds exactly the expected files; and the
