@@ -101,7 +101,7 @@ inline int runProgram(QString program, const QStringList &arguments, const QStri
     const QByteArray folder = QFile::encodeName(readOnlyFolder);
     QTemporaryDir reachable(QDir::tempPath() + QStringLiteral("/pomvale-run-XXXXXX"));
     const auto reachableCopy = [&reachable](const QString &path) {
-        const QString copy = reachable.filePath(QFileInfo(path).fileName());
+        QString copy = reachable.filePath(QFileInfo(path).fileName());
         QFile::copy(path, copy);
         return copy;
     };

@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+
 #include <QtEndian>
 
 #include <atomic>
@@ -16,6 +17,7 @@
 #include <limits>
 #include <thread>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 
@@ -222,8 +224,8 @@ namespace {
 class FailingFile final : public QBuffer
 {
 public:
-    FailingFile(const QByteArray &bytes, qint64 failAt)
-        : m_bytes(bytes)
+    FailingFile(QByteArray bytes, qint64 failAt)
+        : m_bytes(std::move(bytes))
         , m_failAt(failAt)
     {
         setBuffer(&m_bytes);
