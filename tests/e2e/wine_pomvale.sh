@@ -7,66 +7,8 @@
 #   wine_pomvale.sh BUILD_WINDOWS_DIR [SCREENSHOT_DIR]
 # Exits 77 (skipped) when Wine, Xvfb, xdotool, openbox or localedef is missing.
 set -euo pipefail
-build=$(cd "$1" && pwd)
 shots=${2:-}
-for tool in wine wineserver Xvfb xdotool openbox localedef python3; do
-    command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
-done
-[[ -f $build/Pomvale.exe && -f $build/wine-probe.exe ]] || { echo "SKIP: no Win32 build in $build"; exit 77; }
-
-source "$(dirname "${BASH_SOURCE[0]}")/harness.sh" wine
-# Wine's server outlives the programs it ran; it goes first, before the X server it draws on.
-trap 'wineserver -k 2>/dev/null || true; cleanup' EXIT
-on_failure() {
-    if [[ -n ${main_pid:-} ]] && kill -0 "$main_pid" 2>/dev/null; then
-        echo "Pomvale.exe is running; X windows: $(xdotool search --name . getwindowname %@ 2>/dev/null | tr '\n' '|')"
-    else
-        echo "Pomvale.exe is not running"
-    fi
-}
-
-# Wine takes its ANSI code page from the locale: ja_JP.UTF-8 gives 932, as on Japanese Windows.
-# Debian 12 generates no Japanese locale by default; the test compiles one into its own folder.
-mkdir -p "$work/locale"
-localedef -i ja_JP -f UTF-8 "$work/locale/ja_JP.UTF-8" >/dev/null 2>&1 || true
-[[ -d $work/locale/ja_JP.UTF-8 ]] || fail "could not compile the ja_JP.UTF-8 locale"
-# Only Wine's processes get it: the shell itself cannot load a locale from LOCPATH.
-wine() { LOCPATH=$work/locale LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8 command wine "$@"; }
-export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-
-start_xvfb 1024x768 || fail "Xvfb did not start"
-openbox >/dev/null 2>"$work/openbox.log" &
-started+=($!)
-wine wineboot -i >/dev/null 2>"$work/wineboot.log"
-
-app=$work/Pomvale
-mkdir "$app"
-cp "$build/Pomvale.exe" "$app/"
-ini=$app/Pomvale.ini
-probe() { wine "$build/wine-probe.exe" "$@" 2>>"$work/probe.log" | tr -d '\r'; }
-screenshot() {
-    [[ -n $shots ]] && command -v convert >/dev/null || return 0
-    mkdir -p "$shots"
-    xwd -root -silent | convert xwd:- "$shots/$1.png" || true
-}
-# The control lines of a window, as the probe prints them: class, visible, check state, text.
-expect_control() {
-    local title=$1 line=$2 seen
-    # A probe that Wine could not start looks like a window not found: it is asked again.
-    seen=$(probe show "$title") || seen=$(probe show "$title") || fail "no window \"$title\""
-    grep -qxF "$line" <<<"$seen" || fail "\"$title\" has no control \"$line\"; it shows:
-$seen"
-}
-start_pomvale() {
-    (cd "$app" && wine ./Pomvale.exe) >/dev/null 2>>"$work/Pomvale.log" &
-    main_pid=$!
-    probe show Pomvale >/dev/null || fail "the main window did not open"
-    xdotool search --sync --onlyvisible --name '^Pomvale$' windowactivate --sync >/dev/null 2>&1 || true
-}
-stop_pomvale() {
-    xdotool key alt+F4
-    wait "$main_pid" || true
-}
+source "$(dirname "${BASH_SOURCE[0]}")/wine_harness.sh" wine "$1"
 
 echo "-- typed digits show"
 start_pomvale
