@@ -5,7 +5,7 @@
 #include "app/application.h"
 #include "options/frmoption.h"
 #include "settings/modpomvale.h"
-#include "tests/whenmodal.h"
+#include "platform/widgets/whenmodal.h"
 #include "timer/frmmain.h"
 
 #include <QApplication>

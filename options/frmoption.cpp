@@ -1,17 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "options/frmoption.h"
 
+#include "core/optionwindowdesign.h"
 #include "platform/services.h"
-#include "platform/sound/soundplayer.h"
 #include "platform/widgets/commandbutton.h"
+#include "platform/widgets/design.h"
 #include "platform/widgets/filedialog.h"
 #include "platform/widgets/followowner.h"
 #include "platform/widgets/messagebox.h"
-#include "platform/widgets/twips.h"
-#include "settings/modpomvale.h"
 
 #include <QCheckBox>
-#include <QDir>
 #include <QFocusEvent>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -20,13 +18,32 @@
 #include <QPixmap>
 #include <QPushButton>
 
+using platform::designText;
 using platform::twipsRect;
+namespace Design = frmOptionDesign;
 
 namespace {
 
-// Only the program sets the grayed state (from a hand-edited settings file): a click or Space moves
-// between clear and ticked, and from grayed to ticked.
-class TwoStateClickCheckBox final : public QCheckBox
+Qt::CheckState toCheckState(int value)
+{
+    return value == 1 ? Qt::Checked : value == 2 ? Qt::PartiallyChecked : Qt::Unchecked;
+}
+
+int toCheckValue(Qt::CheckState state)
+{
+    switch (state) {
+    case Qt::Checked:
+        return 1;
+    case Qt::PartiallyChecked:
+        return 2;
+    case Qt::Unchecked:
+        break;
+    }
+    return 0;
+}
+
+// A click or Space moves the box as the options logic says, not round Qt's three states.
+class LogicClickCheckBox final : public QCheckBox
 {
 public:
     using QCheckBox::QCheckBox;
@@ -34,19 +51,19 @@ public:
 protected:
     void nextCheckState() override
     {
-        setCheckState(checkState() == Qt::Checked ? Qt::Unchecked : Qt::Checked);
+        setCheckState(toCheckState(OptionsForm::NextCheckValue(toCheckValue(checkState()))));
     }
 };
 
 QPushButton *makePictureButton(QWidget *parent, const QString &name, const QString &picture,
-                               const QString &accessibleName, const QRect &geometry)
+                               std::u16string_view accessibleName, const core::TwipsRect &design)
 {
-    QPushButton *button = platform::makeCommandButton(parent, QString(), name, geometry);
+    QPushButton *button = platform::makeCommandButton(parent, QString(), name, twipsRect(design));
     const QPixmap pixmap(picture);
     button->setIcon(pixmap);
     button->setIconSize(pixmap.size());
     // Without a caption a screen reader would have nothing to tell the two apart.
-    button->setAccessibleName(accessibleName);
+    button->setAccessibleName(designText(accessibleName));
     return button;
 }
 
@@ -56,10 +73,10 @@ frmOption::frmOption(QWidget *owner)
     : QDialog(owner)
 {
     setObjectName(QStringLiteral("frmOption"));
-    setWindowTitle(QStringLiteral("オプション画面"));
+    setWindowTitle(designText(Design::Caption));
     // No border and no title bar; as a dialog owned by the main window it stays out of the taskbar.
     setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
-    setFixedSize(platform::twips(3765), platform::twips(2235));
+    setFixedSize(platform::twips(Design::Width), platform::twips(Design::Height));
     // Without a title bar it cannot be dragged itself; it stays over its owner when that is dragged.
     new platform::FollowOwner(this);
     createControls();
@@ -99,39 +116,39 @@ bool frmOption::eventFilter(QObject *watched, QEvent *event)
 void frmOption::createControls()
 {
     // Created in tab order, which is also the focus chain; the label and the frame take no focus.
-    OKButton = platform::makeCommandButton(this, QStringLiteral("OK"), QStringLiteral("OKButton"),
-                                           twipsRect(120, 1680, 1215, 375));
-    CancelButton = platform::makeCommandButton(this, QStringLiteral("ｷｬﾝｾﾙ"), QStringLiteral("CancelButton"),
-                                               twipsRect(2400, 1680, 1215, 375));
+    OKButton = platform::makeCommandButton(this, designText(Design::OKButtonCaption),
+                                           QStringLiteral("OKButton"), twipsRect(Design::OKButton));
+    CancelButton
+        = platform::makeCommandButton(this, designText(Design::CancelButtonCaption),
+                                      QStringLiteral("CancelButton"), twipsRect(Design::CancelButton));
 
-    chkSoundEnable = new TwoStateClickCheckBox(QStringLiteral("時間経過時、音を鳴らす"), this);
+    chkSoundEnable = new LogicClickCheckBox(designText(Design::chkSoundEnableCaption), this);
     chkSoundEnable->setObjectName(QStringLiteral("chkSoundEnable"));
-    chkSoundEnable->setGeometry(twipsRect(120, 360, 2535, 375));
+    chkSoundEnable->setGeometry(twipsRect(Design::chkSoundEnable));
 
-    // Wider than the window on purpose: the window's right edge cuts it off after its words.
-    lblTitle = new QLabel(QStringLiteral("オプション画面"), this);
+    lblTitle = new QLabel(designText(Design::Caption), this);
     lblTitle->setObjectName(QStringLiteral("lblTitle"));
-    lblTitle->setGeometry(twipsRect(120, 120, 4575, 255));
+    lblTitle->setGeometry(twipsRect(Design::lblTitle));
 
-    frameSound = new QGroupBox(QStringLiteral("鳴らしたい音のファイル"), this);
+    frameSound = new QGroupBox(designText(Design::frameSoundCaption), this);
     frameSound->setObjectName(QStringLiteral("frameSound"));
-    frameSound->setGeometry(twipsRect(0, 720, 3735, 855));
+    frameSound->setGeometry(twipsRect(Design::frameSound));
     frameSound->hide();
 
-    txtFileName = new QLineEdit(QStringLiteral("c:\\"), frameSound);
+    txtFileName = new QLineEdit(designText(Design::txtFileNameText), frameSound);
     txtFileName->setObjectName(QStringLiteral("txtFileName"));
-    txtFileName->setGeometry(twipsRect(120, 360, 2775, 375));
+    txtFileName->setGeometry(twipsRect(Design::txtFileName));
     // Longer than any real path; a longer hand-edited value would take the box seconds and
     // gigabytes to lay out, so it shows cut (OK keeps it whole unless it was edited).
     txtFileName->setMaxLength(OptionsForm::MaxPathLength);
     txtFileName->installEventFilter(this);
 
     cmdOpenFile = makePictureButton(frameSound, QStringLiteral("cmdOpenFile"),
-                                    QStringLiteral(":/options/openfile.png"),
-                                    QStringLiteral("wavファイルを参照"), twipsRect(2880, 360, 375, 375));
-    cmdOpenFile->setToolTip(QStringLiteral("wavファイルを参照します。"));
+                                    QStringLiteral(":/options/openfile.png"), Design::cmdOpenFileName,
+                                    Design::cmdOpenFile);
+    cmdOpenFile->setToolTip(designText(Design::cmdOpenFileToolTip));
     cmdPlay = makePictureButton(frameSound, QStringLiteral("cmdPlay"), QStringLiteral(":/options/play.png"),
-                                QStringLiteral("音を試聴"), twipsRect(3240, 360, 375, 375));
+                                Design::cmdPlayName, Design::cmdPlay);
 
     setTabOrder(OKButton, CancelButton);
     setTabOrder(CancelButton, chkSoundEnable);
@@ -150,22 +167,12 @@ void frmOption::createControls()
 
 int frmOption::checkValue() const
 {
-    switch (chkSoundEnable->checkState()) {
-    case Qt::Checked:
-        return 1;
-    case Qt::PartiallyChecked:
-        return 2;
-    case Qt::Unchecked:
-        break;
-    }
-    return 0;
+    return toCheckValue(chkSoundEnable->checkState());
 }
 
 void frmOption::setCheckValue(int value)
 {
-    chkSoundEnable->setCheckState(value == 1       ? Qt::Checked
-                                      : value == 2 ? Qt::PartiallyChecked
-                                                   : Qt::Unchecked);
+    chkSoundEnable->setCheckState(toCheckState(value));
 }
 
 std::u16string frmOption::pathText() const
@@ -193,16 +200,6 @@ std::u16string frmOption::showOpenDialog(const std::u16string &filter)
     return platform::fileDialog().showOpen(this, QString::fromStdU16String(filter)).toStdU16String();
 }
 
-void frmOption::playSound(const std::u16string &name)
-{
-    platform::soundPlayer().play(QString::fromStdU16String(name));
-}
-
-void frmOption::stopSound()
-{
-    platform::soundPlayer().stop();
-}
-
 void frmOption::showWarning(const std::u16string &text, const std::u16string &title)
 {
     platform::messageBox().warn(this, QString::fromStdU16String(text), QString::fromStdU16String(title));
@@ -211,31 +208,4 @@ void frmOption::showWarning(const std::u16string &text, const std::u16string &ti
 void frmOption::unload()
 {
     done(QDialog::Accepted); // modal showing returns; Form_Unload follows there
-}
-
-std::u16string frmOption::soundEnable() const
-{
-    return modPomvale::SoundEnable.toStdU16String();
-}
-
-std::u16string frmOption::soundPath() const
-{
-    return modPomvale::SoundPath.toStdU16String();
-}
-
-OptionsWindow::SaveOutcome frmOption::storeAndSave(const std::u16string &soundEnable,
-                                                   const std::u16string &soundPath)
-{
-    modPomvale::SoundEnable = QString::fromStdU16String(soundEnable);
-    modPomvale::SoundPath = QString::fromStdU16String(soundPath);
-    const modPomvale::SaveResult saved = modPomvale::SaveOption();
-    if (saved.notInFileEncoding)
-        return SaveOutcome::NotInFileEncoding;
-    return saved ? SaveOutcome::Saved : SaveOutcome::Failed;
-}
-
-std::u16string frmOption::settingsFileForDisplay() const
-{
-    // SaveOption has set IniPath to the file it tried to write.
-    return QDir::toNativeSeparators(modPomvale::IniPath).toStdU16String();
 }

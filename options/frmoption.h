@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "options/optionsform.h"
-#include "options/optionswindow.h"
+#include "core/optionsform.h"
+#include "core/optionswindow.h"
+#include "settings/programsoundsettings.h"
 
 #include <QDialog>
 
@@ -41,16 +42,10 @@ private:
     void selectAllPathText() override;
     void setFrameVisible(bool visible) override;
     std::u16string showOpenDialog(const std::u16string &filter) override;
-    void playSound(const std::u16string &name) override;
-    void stopSound() override;
     void showWarning(const std::u16string &text, const std::u16string &title) override;
     void unload() override;
-    std::u16string soundEnable() const override;
-    std::u16string soundPath() const override;
-    SaveOutcome storeAndSave(const std::u16string &soundEnable, const std::u16string &soundPath) override;
-    std::u16string settingsFileForDisplay() const override;
 
-    OptionsForm m_form {*this};
+    OptionsForm m_form {*this, programSoundSettings()};
 
     // Made with the window, in tab order.
     QPushButton *OKButton = nullptr;

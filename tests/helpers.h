@@ -6,7 +6,7 @@
 #include "platform/widgets/filedialog.h"
 #include "platform/widgets/messagebox.h"
 #include "platform/widgets/timercontrol.h"
-#include "tests/whenmodal.h"
+#include "platform/widgets/whenmodal.h"
 #include "timer/frmmain.h"
 
 #include <QApplication>

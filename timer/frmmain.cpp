@@ -1,14 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "timer/frmmain.h"
 
+#include "core/mainwindowdesign.h"
 #include "options/frmoption.h"
 #include "platform/services.h"
-#include "platform/sound/soundplayer.h"
 #include "platform/widgets/commandbutton.h"
+#include "platform/widgets/design.h"
 #include "platform/widgets/messagebox.h"
 #include "platform/widgets/timercontrol.h"
-#include "platform/widgets/twips.h"
-#include "settings/modpomvale.h"
 
 #include <QAction>
 #include <QGuiApplication>
@@ -19,31 +18,8 @@
 #include <QPushButton>
 #include <QScreen>
 
+using platform::designText;
 using platform::twipsRect;
-
-namespace {
-
-struct ButtonDesign
-{
-    int index = 0; // the digit on the button
-    QRect geometry;
-};
-
-// The keypad in tab order: 1, then 0, then 2 to 9.
-const std::array<ButtonDesign, 10> Keypad {{
-    {1, twipsRect(120, 720, 495, 495)},
-    {0, twipsRect(120, 2520, 495, 495)},
-    {2, twipsRect(720, 720, 495, 495)},
-    {3, twipsRect(1320, 720, 495, 495)},
-    {4, twipsRect(120, 1320, 495, 495)},
-    {5, twipsRect(720, 1320, 495, 495)},
-    {6, twipsRect(1320, 1320, 495, 495)},
-    {7, twipsRect(120, 1920, 495, 495)},
-    {8, twipsRect(720, 1920, 495, 495)},
-    {9, twipsRect(1320, 1920, 495, 495)},
-}};
-
-} // namespace
 
 frmMain::frmMain(QWidget *parent)
     : QMainWindow(parent)
@@ -60,54 +36,56 @@ frmMain::frmMain(QWidget *parent)
 void frmMain::setupDesign()
 {
     setObjectName(QStringLiteral("frmMain"));
-    setWindowTitle(QStringLiteral("Pomvale"));
+    setWindowTitle(designText(frmMainDesign::Caption));
     // A fixed single border: title bar and close box, no minimize or maximize box.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                    | Qt::WindowCloseButtonHint);
 
-    mnOption = menuBar()->addAction(QStringLiteral("オプション(&O)"));
+    mnOption = menuBar()->addAction(designText(frmMainDesign::mnOptionCaption));
     mnOption->setObjectName(QStringLiteral("mnOption"));
     connect(mnOption, &QAction::triggered, this, &frmMain::mnOption_Click);
 
     auto *client = new QWidget(this);
     client->setObjectName(QStringLiteral("client"));
-    client->setFixedSize(platform::twips(1980), platform::twips(3720));
+    client->setFixedSize(platform::twips(frmMainDesign::ClientWidth),
+                         platform::twips(frmMainDesign::ClientHeight));
     setCentralWidget(client);
     layout()->setSizeConstraint(QLayout::SetFixedSize); // the user cannot resize the window
 
-    lblDisp = new QLabel(QStringLiteral("03:00"), client);
+    lblDisp = new QLabel(designText(frmMainDesign::lblDispCaption), client);
     lblDisp->setObjectName(QStringLiteral("lblDisp"));
-    lblDisp->setGeometry(twipsRect(0, 0, 1935, 615));
+    lblDisp->setGeometry(twipsRect(frmMainDesign::lblDisp));
     lblDisp->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     lblDisp->setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
-    QFont displayFont(QStringLiteral("ＭＳ ゴシック"), 24, QFont::Normal);
+    QFont displayFont(designText(frmMainDesign::DisplayFontName), frmMainDesign::DisplayFontPoints,
+                      QFont::Normal);
     displayFont.setStyleHint(QFont::TypeWriter);
     lblDisp->setFont(displayFont);
     lblDisp->setAccessibleDescription(QStringLiteral("時間"));
 
     QWidget *previous = nullptr;
-    for (const ButtonDesign &design : Keypad) {
+    for (const frmMainDesign::DigitButton &design : frmMainDesign::cmdNum) {
         const int index = design.index;
-        auto *button = platform::makeCommandButton(client, QString::number(index),
-                                                   QStringLiteral("cmdNum%1").arg(index), design.geometry);
+        auto *button = platform::makeCommandButton(
+            client, QString::number(index), QStringLiteral("cmdNum%1").arg(index), twipsRect(design.rect));
         connect(button, &QPushButton::clicked, this, [this, index] { m_countdown.cmdNum_Click(index); });
         cmdNum.at(index) = button;
         if (previous)
             setTabOrder(previous, button);
         previous = button;
     }
-    cmdReset = platform::makeCommandButton(client, QStringLiteral("Reset"), QStringLiteral("cmdReset"),
-                                           twipsRect(720, 2520, 1095, 495));
+    cmdReset = platform::makeCommandButton(client, designText(frmMainDesign::cmdResetCaption),
+                                           QStringLiteral("cmdReset"), twipsRect(frmMainDesign::cmdReset));
     setTabOrder(previous, cmdReset);
-    cmdStart = platform::makeCommandButton(client, QStringLiteral("Start/Stop"), QStringLiteral("cmdStart"),
-                                           twipsRect(120, 3120, 1695, 495));
+    cmdStart = platform::makeCommandButton(client, designText(frmMainDesign::cmdStartCaption),
+                                           QStringLiteral("cmdStart"), twipsRect(frmMainDesign::cmdStart));
     setTabOrder(cmdReset, cmdStart);
     connect(cmdReset, &QPushButton::clicked, this, [this] { m_countdown.cmdReset_Click(); });
     connect(cmdStart, &QPushButton::clicked, this, [this] { m_countdown.cmdStart_Click(); });
 
     timeTic = new platform::TimerControl(this);
     timeTic->setObjectName(QStringLiteral("timeTic"));
-    timeTic->setInterval(1000);
+    timeTic->setInterval(frmMainDesign::TimerInterval);
     timeTic->setEnabled(false);
     connect(timeTic, &platform::TimerControl::Timer, this, [this] { m_countdown.timeTic_Timer(); });
 
@@ -125,11 +103,6 @@ void frmMain::keyPressEvent(QKeyEvent *event)
 }
 
 // ---- What the countdown asks of its window ----
-
-void frmMain::loadOption()
-{
-    modPomvale::LoadOption();
-}
 
 void frmMain::setDisplayText(const std::u16string &text)
 {
@@ -163,26 +136,6 @@ void frmMain::setTimerEnabled(bool enabled)
 void frmMain::showAlarm(const std::u16string &text, const std::u16string &title)
 {
     platform::messageBox().show(this, QString::fromStdU16String(text), QString::fromStdU16String(title));
-}
-
-void frmMain::playSound(const std::u16string &path)
-{
-    platform::soundPlayer().play(QString::fromStdU16String(path));
-}
-
-void frmMain::stopSound()
-{
-    platform::soundPlayer().stop();
-}
-
-std::u16string frmMain::soundEnable() const
-{
-    return modPomvale::SoundEnable.toStdU16String();
-}
-
-std::u16string frmMain::soundPath() const
-{
-    return modPomvale::SoundPath.toStdU16String();
 }
 
 void frmMain::mnOption_Click()

@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "timer/countdown.h"
-#include "timer/countdownwindow.h"
+#include "core/countdown.h"
+#include "core/countdownwindow.h"
+#include "settings/programsoundsettings.h"
 
 #include <QMainWindow>
 
@@ -33,17 +34,12 @@ private:
     void setupDesign();
 
     // What the countdown asks of its window.
-    void loadOption() override;
     void setDisplayText(const std::u16string &text) override;
     void setDigitsEnabled(bool enabled) override;
     void setResetEnabled(bool enabled) override;
     bool timerEnabled() const override;
     void setTimerEnabled(bool enabled) override;
     void showAlarm(const std::u16string &text, const std::u16string &title) override;
-    void playSound(const std::u16string &path) override;
-    void stopSound() override;
-    std::u16string soundEnable() const override;
-    std::u16string soundPath() const override;
 
     void mnOption_Click();
 
@@ -54,5 +50,5 @@ private:
     platform::TimerControl *timeTic = nullptr;
     QAction *mnOption = nullptr;
 
-    Countdown m_countdown {*this};
+    Countdown m_countdown {*this, programSoundSettings()};
 };

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/textnumber.h"
+#include "core/textnumber.h"
 
 #include <algorithm>
 #include <limits>
 
-namespace platform {
+namespace core {
 
 std::u16string formatTwoDigits(int value)
 {
@@ -84,4 +84,4 @@ std::optional<std::int16_t> toInt16(std::u16string_view text)
     return static_cast<std::int16_t>(value);
 }
 
-} // namespace platform
+} // namespace core

@@ -6,11 +6,7 @@
 #include <string>
 #include <string_view>
 
-#ifdef QT_CORE_LIB
-#include <QString>
-#endif
-
-namespace platform {
+namespace core {
 
 // A number from 0 up as decimal text with at least two digits: 3 gives "03", 45 gives "45".
 std::u16string formatTwoDigits(int value);
@@ -21,12 +17,4 @@ std::u16string formatTwoDigits(int value);
 // number, or whose rounded value lies outside -32768..32767.
 std::optional<std::int16_t> toInt16(std::u16string_view text);
 
-#ifdef QT_CORE_LIB
-// The same for the Qt windows' own texts.
-inline std::optional<qint16> toInt16(const QString &text)
-{
-    return toInt16(std::u16string_view(reinterpret_cast<const char16_t *>(text.utf16()), text.size()));
-}
-#endif
-
-} // namespace platform
+} // namespace core

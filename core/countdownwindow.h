@@ -9,9 +9,6 @@ class CountdownWindow
 public:
     virtual ~CountdownWindow() = default;
 
-    // Fills the sound settings from their file, once, as the window loads.
-    virtual void loadOption() = 0;
-
     // The display label's text.
     virtual void setDisplayText(const std::u16string &text) = 0;
     // The ten digit buttons, 0 to 9 in this order.
@@ -24,11 +21,4 @@ public:
 
     // The alarm's message box, modal with one OK button and no icon; returns once it is closed.
     virtual void showAlarm(const std::u16string &text, const std::u16string &title) = 0;
-    // Starts the sound without waiting; a new start replaces a sound still playing.
-    virtual void playSound(const std::u16string &path) = 0;
-    virtual void stopSound() = 0;
-
-    // The two sound settings as they stand now: the alarm reads them when it comes.
-    virtual std::u16string soundEnable() const = 0;
-    virtual std::u16string soundPath() const = 0;
 };

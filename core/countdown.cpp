@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "timer/countdown.h"
+#include "core/countdown.h"
 
-#include "platform/textnumber.h"
-#include "settings/soundswitch.h"
-#include "timer/countdownwindow.h"
+#include "core/countdownwindow.h"
+#include "core/soundsettings.h"
+#include "core/soundswitch.h"
+#include "core/textnumber.h"
 
 namespace {
 
@@ -18,15 +19,16 @@ std::int16_t twoDigits(const std::u16string &text, std::size_t position)
 
 } // namespace
 
-Countdown::Countdown(CountdownWindow &window)
+Countdown::Countdown(CountdownWindow &window, SoundSettings &settings)
     : m_window(window)
+    , m_settings(settings)
 { }
 
 // ---- Time entry and display ----
 
 void Countdown::Form_Load()
 {
-    m_window.loadOption();
+    m_settings.loadOption();
     SetMin = 3;
     InMin = 3;
     SetSec = 0;
@@ -51,8 +53,8 @@ void Countdown::PushDigit(int Digit)
 {
     // The four digits move one place left; the new digit enters on the right.
     // Minutes and seconds are not normalised: seconds up to 99 stay as typed.
-    DigitText = platform::formatTwoDigits(InMin) + platform::formatTwoDigits(InSec)
-        + static_cast<char16_t>(u'0' + Digit);
+    DigitText
+        = core::formatTwoDigits(InMin) + core::formatTwoDigits(InSec) + static_cast<char16_t>(u'0' + Digit);
     InMin = twoDigits(DigitText, 1);
     InSec = twoDigits(DigitText, 3);
 }
@@ -62,15 +64,8 @@ void Countdown::ShowTime(int Selector)
     const bool remaining = Selector == 1;
     const std::int16_t minutes = remaining ? LeftMin : InMin;
     const std::int16_t seconds = remaining ? LeftSec : InSec;
-    DispText = platform::formatTwoDigits(minutes) + u':' + platform::formatTwoDigits(seconds);
+    DispText = core::formatTwoDigits(minutes) + u':' + core::formatTwoDigits(seconds);
     m_window.setDisplayText(DispText);
-}
-
-void Countdown::RestoreSetTime()
-{
-    InSec = SetSec;
-    InMin = SetMin;
-    ShowTime(0);
 }
 
 // ---- Run control and alarm ----
@@ -99,10 +94,9 @@ void Countdown::cmdStart_Click()
 
 void Countdown::cmdReset_Click()
 {
-    RestoreSetTime();
-    if (m_timerTag == Running) { // paused, or at the end of the alarm
-        LeftMin = InMin;
-        LeftSec = InSec;
+    InSec = SetSec;
+    InMin = SetMin;
+    if (m_timerTag == Running) { // paused, or at the end of the alarm; the next start is a fresh one
         m_window.setDigitsEnabled(true);
         m_timerTag.clear();
     }
@@ -123,11 +117,11 @@ void Countdown::timeTic_Timer()
     // The ticks stop before the message: one handled while it is open would count below 00:00.
     m_window.setTimerEnabled(false);
     // The settings are read now, so a change made during the run applies to its alarm.
-    if (modPomvale::SoundIsOn(m_window.soundEnable()))
-        m_window.playSound(m_window.soundPath());
+    if (modPomvale::SoundIsOn(m_settings.soundEnable()))
+        m_settings.playSound(m_settings.soundPath());
     m_window.showAlarm(u"アラームが鳴りましたよ。", u"アラームのお知らせ");
-    if (modPomvale::SoundIsOn(m_window.soundEnable()))
-        m_window.stopSound();
+    if (modPomvale::SoundIsOn(m_settings.soundEnable()))
+        m_settings.stopSound();
     cmdReset_Click();
     m_window.setResetEnabled(true);
 }

@@ -5,13 +5,14 @@
 #include <string>
 
 class CountdownWindow;
+class SoundSettings;
 
 // The main window's countdown: time entry on the keypad and keyboard, the display, start, pause,
 // resume and reset, the one-second tick and the alarm. Knows no toolkit; its window is told what to show.
 class Countdown final
 {
 public:
-    explicit Countdown(CountdownWindow &window);
+    Countdown(CountdownWindow &window, SoundSettings &settings);
     Countdown(const Countdown &) = delete;
     Countdown &operator=(const Countdown &) = delete;
 
@@ -28,9 +29,9 @@ public:
 private:
     void PushDigit(int Digit);
     void ShowTime(int Selector);
-    void RestoreSetTime();
 
     CountdownWindow &m_window;
+    SoundSettings &m_settings;
     // The timer's Tag: "計測中" from a fresh start until the next reset (a run going or paused).
     std::u16string m_timerTag;
 

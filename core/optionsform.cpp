@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "options/optionsform.h"
+#include "core/optionsform.h"
 
-#include "options/optionswindow.h"
-#include "platform/textnumber.h"
+#include "core/optionswindow.h"
+#include "core/optionwindowdesign.h"
+#include "core/soundsettings.h"
+#include "core/textnumber.h"
 
 #include <optional>
 #include <string>
@@ -11,27 +13,32 @@ namespace {
 
 // The one entry of the file dialog's filter, as "description|pattern".
 constexpr std::u16string_view WavFilter = u"wavファイル(*.wav)|*.wav";
-constexpr std::u16string_view Title = u"オプション画面";
 
 } // namespace
 
-OptionsForm::OptionsForm(OptionsWindow &window)
+OptionsForm::OptionsForm(OptionsWindow &window, SoundSettings &settings)
     : m_window(window)
+    , m_settings(settings)
 { }
+
+int OptionsForm::NextCheckValue(int value)
+{
+    return value == 1 ? 0 : 1;
+}
 
 void OptionsForm::Form_Load()
 {
-    m_window.setPathText(m_window.soundPath());
+    m_window.setPathText(m_settings.soundPath());
     // A hand-edited value that the box cannot show (no number, or another number than 0, 1 or 2)
     // shows clear rather than failing; the alarm treats it as off all the same.
-    const std::optional<std::int16_t> stored = platform::toInt16(m_window.soundEnable());
+    const std::optional<std::int16_t> stored = core::toInt16(m_settings.soundEnable());
     m_window.setCheckValue(stored && *stored >= 0 && *stored <= 2 ? *stored : 0);
     UpdateSoundFrame();
 }
 
 void OptionsForm::Form_Unload()
 {
-    m_window.stopSound(); // a preview still playing ends with the window
+    m_settings.stopSound(); // a preview still playing ends with the window
 }
 
 void OptionsForm::chkSoundEnable_Click()
@@ -55,7 +62,7 @@ void OptionsForm::cmdOpenFile_Click()
 void OptionsForm::cmdPlay_Click()
 {
     // The text as it stands, saved or not, empty or not; the player reports nothing back.
-    m_window.playSound(m_window.pathText());
+    m_settings.playSound(m_window.pathText());
 }
 
 void OptionsForm::OKButton_Click()
@@ -64,26 +71,26 @@ void OptionsForm::OKButton_Click()
     const std::u16string enable(1, static_cast<char16_t>(u'0' + m_window.checkValue()));
     // Untrimmed, and kept while the sound is off. A value longer than the box holds shows cut; left
     // as it was shown, the whole value stays.
-    std::u16string path = m_window.soundPath();
+    std::u16string path = m_settings.soundPath();
     const std::u16string shown = m_window.pathText();
     if (path.size() <= MaxPathLength || std::u16string_view(path).substr(0, MaxPathLength) != shown)
         path = shown;
 
-    const OptionsWindow::SaveOutcome saved = m_window.storeAndSave(enable, path);
+    const SoundSettings::SaveOutcome saved = m_settings.storeAndSave(enable, path);
     // Either way the new values stay in effect until the program ends, and the user should know
     // that they end there. One sentence each, no line break: the box wraps it to its own width.
-    if (saved == OptionsWindow::SaveOutcome::NotInFileEncoding) {
+    if (saved == SoundSettings::SaveOutcome::NotInFileEncoding) {
         // Not a fault of the disk: the file's encoding (kept for the sake of its other bytes) has
         // no form for a character of the new value.
-        m_window.showWarning(u"設定ファイル「" + m_window.settingsFileForDisplay()
+        m_window.showWarning(u"設定ファイル「" + m_settings.settingsFileForDisplay()
                                  + u"」の文字コードでは新しい設定を書き込めないため、"
                                    u"変更した設定はプログラムを終了するまでの間だけ有効です。",
-                             std::u16string(Title));
-    } else if (saved == OptionsWindow::SaveOutcome::Failed) {
-        m_window.showWarning(u"設定ファイル「" + m_window.settingsFileForDisplay()
+                             std::u16string(frmOptionDesign::Caption));
+    } else if (saved == SoundSettings::SaveOutcome::Failed) {
+        m_window.showWarning(u"設定ファイル「" + m_settings.settingsFileForDisplay()
                                  + u"」に書き込めなかったため、"
                                    u"変更した設定はプログラムを終了するまでの間だけ有効です。",
-                             std::u16string(Title));
+                             std::u16string(frmOptionDesign::Caption));
     }
     m_window.unload();
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 class OptionsWindow;
+class SoundSettings;
 
 // The options window's decisions: filling it from the settings, the frame that follows the check box,
 // browsing, previewing, and what OK stores and says. Knows no toolkit; its window is told what to do.
@@ -12,9 +13,13 @@ public:
     // box holds no more.
     static constexpr int MaxPathLength = 32767;
 
-    explicit OptionsForm(OptionsWindow &window);
+    OptionsForm(OptionsWindow &window, SoundSettings &settings);
     OptionsForm(const OptionsForm &) = delete;
     OptionsForm &operator=(const OptionsForm &) = delete;
+
+    // The check box's value after a click or Space: only the program sets the grayed state (from a
+    // hand-edited settings file), so a click moves between clear and ticked, and from grayed to ticked.
+    static int NextCheckValue(int value);
 
     void Form_Load();
     void Form_Unload();
@@ -29,4 +34,5 @@ private:
     void UpdateSoundFrame();
 
     OptionsWindow &m_window;
+    SoundSettings &m_settings;
 };

@@ -1,0 +1,141 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+// Fake windows and settings for the core's tests: they keep what a user would see and what the
+// program asked of the settings and the sound, in the order it asked.
+#include "core/countdown.h"
+#include "core/countdownwindow.h"
+#include "core/optionswindow.h"
+#include "core/soundsettings.h"
+
+#include <doctest/doctest.h>
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// UTF-16 text as doctest prints it in a failure: UTF-8.
+namespace doctest {
+template<> struct StringMaker<std::u16string>
+{
+    static String convert(const std::u16string &text)
+    {
+        std::string bytes;
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            char32_t c = text[i];
+            if (c >= 0xD800 && c < 0xDC00 && i + 1 < text.size())
+                c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00);
+            if (c < 0x80) {
+                bytes += static_cast<char>(c);
+            } else if (c < 0x800) {
+                bytes += static_cast<char>(0xC0 | (c >> 6));
+                bytes += static_cast<char>(0x80 | (c & 0x3F));
+            } else if (c < 0x10000) {
+                bytes += static_cast<char>(0xE0 | (c >> 12));
+                bytes += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+                bytes += static_cast<char>(0x80 | (c & 0x3F));
+            } else {
+                bytes += static_cast<char>(0xF0 | (c >> 18));
+                bytes += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+                bytes += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+                bytes += static_cast<char>(0x80 | (c & 0x3F));
+            }
+        }
+        return ('"' + bytes + '"').c_str();
+    }
+};
+} // namespace doctest
+
+// The settings in memory, a settings file that saves as told, and a sound channel that logs.
+struct FakeSettings final : SoundSettings
+{
+    std::u16string enable = u"0";
+    std::u16string path;
+    SaveOutcome outcome = SaveOutcome::Saved;
+    std::vector<std::u16string> calls; // "load", "play:PATH", "stop", "save:ENABLE|PATH"
+
+    void loadOption() override { calls.emplace_back(u"load"); }
+    std::u16string soundEnable() const override { return enable; }
+    std::u16string soundPath() const override { return path; }
+    SaveOutcome storeAndSave(const std::u16string &newEnable, const std::u16string &newPath) override
+    {
+        enable = newEnable;
+        path = newPath;
+        calls.push_back(u"save:" + newEnable + u"|" + newPath);
+        return outcome;
+    }
+    std::u16string settingsFileForDisplay() const override { return u"/home/u/Pomvale.ini"; }
+    void playSound(const std::u16string &sound) override { calls.push_back(u"play:" + sound); }
+    void stopSound() override { calls.emplace_back(u"stop"); }
+};
+
+// The main window as the user sees it, with the countdown driving it as the real one does.
+struct FakeMainWindow final : CountdownWindow
+{
+    std::u16string display;
+    bool digitsEnabled = true;
+    bool resetEnabled = true;
+    bool ticking = false;
+    std::vector<std::u16string> alarms; // "TITLE|TEXT" of each message box
+    std::function<void()> whileAlarmOpen;
+    FakeSettings settings;
+    Countdown countdown {*this, settings};
+
+    FakeMainWindow() { countdown.Form_Load(); }
+
+    void setDisplayText(const std::u16string &text) override { display = text; }
+    void setDigitsEnabled(bool enabled) override { digitsEnabled = enabled; }
+    void setResetEnabled(bool enabled) override { resetEnabled = enabled; }
+    bool timerEnabled() const override { return ticking; }
+    void setTimerEnabled(bool enabled) override { ticking = enabled; }
+    void showAlarm(const std::u16string &text, const std::u16string &title) override
+    {
+        alarms.push_back(title + u"|" + text);
+        if (whileAlarmOpen)
+            whileAlarmOpen();
+    }
+
+    // Digits typed on the keyboard, whichever control has the focus.
+    void type(std::string_view keys)
+    {
+        for (const char key : keys)
+            countdown.Form_KeyPress(key);
+    }
+    // The timer's ticks, as many as asked, each only while the timer is enabled.
+    void tick(int count = 1)
+    {
+        for (int i = 0; i < count && ticking; ++i)
+            countdown.timeTic_Timer();
+    }
+};
+
+// The options window as the user sees it.
+struct FakeOptionsWindow final : OptionsWindow
+{
+    int check = 0;
+    std::u16string pathBox = u"c:\\";
+    bool pathSelected = false;
+    bool frameVisible = false;
+    std::u16string chosenFile; // what the file dialog returns
+    std::vector<std::u16string> dialogFilters;
+    std::vector<std::u16string> warnings; // "TITLE|TEXT"
+    bool unloaded = false;
+
+    int checkValue() const override { return check; }
+    void setCheckValue(int value) override { check = value; }
+    std::u16string pathText() const override { return pathBox; }
+    void setPathText(const std::u16string &text) override { pathBox = text; }
+    void selectAllPathText() override { pathSelected = true; }
+    void setFrameVisible(bool visible) override { frameVisible = visible; }
+    std::u16string showOpenDialog(const std::u16string &filter) override
+    {
+        dialogFilters.push_back(filter);
+        return chosenFile;
+    }
+    void showWarning(const std::u16string &text, const std::u16string &title) override
+    {
+        warnings.push_back(title + u"|" + text);
+    }
+    void unload() override { unloaded = true; }
+};

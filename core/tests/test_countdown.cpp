@@ -1,0 +1,178 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The countdown's rules against a fake main window: entry, start, pause, resume, reset, the tick and
+// the alarm. The tick is called directly.
+#include "fakes.h"
+
+TEST_CASE("the window loads the settings, then shows 03:00 and starts it")
+{
+    FakeMainWindow window;
+    CHECK(window.settings.calls == std::vector<std::u16string> {u"load"});
+    CHECK(window.display == u"03:00");
+    window.countdown.cmdStart_Click();
+    window.tick();
+    CHECK(window.display == u"02:59");
+}
+
+TEST_CASE("digits shift in from the right; seconds are not normalised; other keys do nothing")
+{
+    FakeMainWindow window;
+    window.type("1");
+    CHECK(window.display == u"30:01");
+    window.type("0a0 0");
+    CHECK(window.display == u"10:00");
+    window.countdown.cmdNum_Click(9);
+    window.type("99");
+    CHECK(window.display == u"09:99");
+}
+
+TEST_CASE("a start of 00:00 or of seconds over 59 is refused and leaves the window idle")
+{
+    for (const char *digits : {"0000", "0175", "9960"}) {
+        CAPTURE(digits);
+        FakeMainWindow window;
+        window.type(digits);
+        window.countdown.cmdStart_Click();
+        CHECK_FALSE(window.ticking);
+        CHECK(window.digitsEnabled);
+        CHECK(window.resetEnabled);
+        // Still idle: the next Start/Stop starts what is entered then.
+        window.type("0100");
+        window.countdown.cmdStart_Click();
+        window.tick();
+        CHECK(window.display == u"00:59");
+    }
+}
+
+TEST_CASE("a run: only Start/Stop acts, and each tick borrows from the minutes")
+{
+    FakeMainWindow window;
+    window.type("1000");
+    window.countdown.cmdStart_Click();
+    CHECK(window.ticking);
+    CHECK_FALSE(window.digitsEnabled);
+    CHECK_FALSE(window.resetEnabled);
+    CHECK(window.display == u"10:00"); // unchanged until the first tick
+    window.tick();
+    CHECK(window.display == u"09:59");
+    window.tick(59);
+    CHECK(window.display == u"09:00");
+    CHECK(window.alarms.empty());
+}
+
+TEST_CASE("pause keeps the remaining time; resume goes on from it, whatever was typed meanwhile")
+{
+    FakeMainWindow window;
+    window.type("0500");
+    window.countdown.cmdStart_Click();
+    window.tick(170);
+    window.countdown.cmdStart_Click();
+    CHECK_FALSE(window.ticking);
+    CHECK(window.resetEnabled);
+    CHECK_FALSE(window.digitsEnabled);
+    CHECK(window.display == u"02:10");
+
+    window.type("0000"); // even a time that could not start
+    window.countdown.cmdStart_Click();
+    CHECK(window.ticking);
+    CHECK_FALSE(window.resetEnabled);
+    window.tick();
+    CHECK(window.display == u"02:09");
+}
+
+TEST_CASE("reset returns to the time last started; after a pause the next start is a fresh one")
+{
+    FakeMainWindow window;
+    window.type("0500");
+    window.countdown.cmdStart_Click();
+    window.tick(170);
+    window.countdown.cmdStart_Click();
+    window.countdown.cmdReset_Click();
+    CHECK(window.display == u"05:00");
+    CHECK(window.digitsEnabled);
+
+    window.type("1234"); // reset when idle drops the digits entered since
+    window.countdown.cmdReset_Click();
+    CHECK(window.display == u"05:00");
+
+    window.type("0200");
+    window.countdown.cmdStart_Click();
+    window.tick();
+    CHECK(window.display == u"01:59");
+}
+
+TEST_CASE("digits during a run change the entered time only, until the next tick")
+{
+    FakeMainWindow window;
+    window.type("0300");
+    window.countdown.cmdStart_Click();
+    window.tick();
+    window.type("5");
+    CHECK(window.display == u"30:05");
+    window.tick();
+    CHECK(window.display == u"02:58");
+    window.countdown.cmdStart_Click();
+    window.countdown.cmdReset_Click();
+    CHECK(window.display == u"03:00");
+}
+
+TEST_CASE("the alarm at 00:00: the message over a stopped timer, then the time last started")
+{
+    FakeMainWindow window;
+    window.type("0001");
+    window.countdown.cmdStart_Click();
+    std::u16string shownDuringAlarm;
+    bool tickingDuringAlarm = true;
+    window.whileAlarmOpen = [&] {
+        shownDuringAlarm = window.display;
+        tickingDuringAlarm = window.ticking;
+    };
+    window.tick();
+
+    CHECK(window.alarms == std::vector<std::u16string> {u"アラームのお知らせ|アラームが鳴りましたよ。"});
+    CHECK(shownDuringAlarm == u"00:00");
+    CHECK_FALSE(tickingDuringAlarm); // a tick while it is open would count below 00:00
+    CHECK(window.display == u"00:01");
+    CHECK_FALSE(window.ticking);
+    CHECK(window.digitsEnabled);
+    CHECK(window.resetEnabled);
+
+    window.countdown.cmdStart_Click(); // ready to start it again
+    window.tick();
+    CHECK(window.alarms.size() == 2);
+}
+
+TEST_CASE("the alarm's sound plays only while the message is open, and only when switched on")
+{
+    struct Row
+    {
+        std::u16string enable;
+        bool sounds;
+    };
+    for (const Row &row : {Row {u"1", true}, Row {u"0", false}, Row {u"", false}, Row {u"2", false}}) {
+        CAPTURE(row.enable);
+        FakeMainWindow window;
+        window.settings.enable = row.enable;
+        window.settings.path = u"/tmp/アラーム.wav";
+        std::vector<std::u16string> callsWhileOpen;
+        window.whileAlarmOpen = [&] { callsWhileOpen = window.settings.calls; };
+        window.type("0001");
+        window.countdown.cmdStart_Click();
+        window.tick();
+        const std::vector<std::u16string> sound {u"load", u"play:/tmp/アラーム.wav", u"stop"};
+        const std::vector<std::u16string> none {u"load"};
+        CHECK(window.settings.calls == (row.sounds ? sound : none));
+        CHECK(callsWhileOpen.size() == (row.sounds ? 2 : 1));
+    }
+}
+
+TEST_CASE("settings changed during a run apply to its alarm")
+{
+    FakeMainWindow window;
+    window.type("0002");
+    window.countdown.cmdStart_Click();
+    window.tick();
+    window.settings.enable = u"1";
+    window.settings.path = u"/tmp/new.wav";
+    window.tick();
+    CHECK(window.settings.calls == std::vector<std::u16string> {u"load", u"play:/tmp/new.wav", u"stop"});
+}
