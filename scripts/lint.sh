@@ -9,7 +9,7 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build=${1:-$root/build}
 # win32/ (the Windows front-end) is in the Windows build's compile commands, not this build's: its
 # format is checked here, and clang-tidy finds none of its files in this build's database.
-folders='app|timer|settings|options|platform|tests|bench|win32'
+folders='core|app|timer|settings|options|platform|tests|bench|win32'
 
 cd "$root"
 mapfile -t sources < <(git ls-files --cached --others --exclude-standard -- '*.cpp' '*.h' |

@@ -1,12 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "win32/frmmain.h"
 
+#include "core/mainwindowdesign.h"
 #include "win32/dialogkeys.h"
 #include "win32/frmoption.h"
-#include "win32/modpomvale.h"
 #include "win32/wintext.h"
-
-#include <mmsystem.h>
 
 namespace {
 
@@ -14,8 +12,6 @@ constexpr wchar_t ClassName[] = L"PomvaleMain";
 // A fixed single border: title bar, system menu and close box; no minimize or maximize box.
 constexpr DWORD Style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD ExStyle = WS_EX_CONTROLPARENT;
-constexpr int ClientWidth = 1980; // twips
-constexpr int ClientHeight = 3720;
 
 constexpr int IdDisplay = 10;
 constexpr int IdDigit = 100; // cmdNum(Index) is IdDigit + Index
@@ -23,27 +19,6 @@ constexpr int IdReset = 110;
 constexpr int IdStart = 111;
 constexpr int IdOption = 120;
 constexpr UINT_PTR TimerId = 1;
-
-struct ButtonDesign
-{
-    int index; // the digit on the button
-    int left;
-    int top;
-};
-
-// The keypad in tab order: 1, then 0, then 2 to 9; each button 495 twips square.
-constexpr std::array<ButtonDesign, 10> Keypad {{
-    {1, 120, 720},
-    {0, 120, 2520},
-    {2, 720, 720},
-    {3, 1320, 720},
-    {4, 120, 1320},
-    {5, 720, 1320},
-    {6, 1320, 1320},
-    {7, 120, 1920},
-    {8, 720, 1920},
-    {9, 1320, 1920},
-}};
 
 } // namespace
 
@@ -67,9 +42,10 @@ bool frmMain::show(int showCommand)
         return false;
 
     HMENU menu = CreateMenu();
-    AppendMenuW(menu, MF_STRING, IdOption, L"オプション(&O)"); // no submenu: Alt+O acts at once
-    m_window = CreateWindowExW(ExStyle, ClassName, L"Pomvale", Style, CW_USEDEFAULT, CW_USEDEFAULT,
-                               CW_USEDEFAULT, CW_USEDEFAULT, nullptr, menu, m_instance, this);
+    AppendMenuW(menu, MF_STRING, IdOption, win32::toWide(frmMainDesign::mnOptionCaption).c_str());
+    m_window = CreateWindowExW(ExStyle, ClassName, win32::toWide(frmMainDesign::Caption).c_str(), Style,
+                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, menu,
+                               m_instance, this);
     if (!m_window)
         return false;
     createControls();
@@ -82,31 +58,35 @@ bool frmMain::show(int showCommand)
 
 void frmMain::createControls()
 {
-    lblDisp = CreateWindowExW(WS_EX_CLIENTEDGE, L"STATIC", L"03:00", WS_CHILD | WS_VISIBLE | SS_CENTER, 0, 0,
-                              0, 0, m_window, reinterpret_cast<HMENU>(IdDisplay), m_instance, nullptr);
-    m_layout.add(lblDisp, 0, 0, 1935, 615, win32::TwipsLayout::Font::Display);
+    lblDisp
+        = CreateWindowExW(WS_EX_CLIENTEDGE, L"STATIC", win32::toWide(frmMainDesign::lblDispCaption).c_str(),
+                          WS_CHILD | WS_VISIBLE | SS_CENTER, 0, 0, 0, 0, m_window,
+                          reinterpret_cast<HMENU>(IdDisplay), m_instance, nullptr);
+    m_layout.add(lblDisp, frmMainDesign::lblDisp, win32::TwipsLayout::Font::Display);
     // Made in tab order, which the dialog keys follow.
-    for (const ButtonDesign &design : Keypad) {
+    for (const frmMainDesign::DigitButton &design : frmMainDesign::cmdNum) {
         const wchar_t caption[2] = {static_cast<wchar_t>(L'0' + design.index), L'\0'};
         HWND button = CreateWindowExW(
             0, L"BUTTON", caption, WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, 0, 0, 0, m_window,
             reinterpret_cast<HMENU>(IdDigit + design.index), m_instance, nullptr);
-        m_layout.add(button, design.left, design.top, 495, 495);
+        m_layout.add(button, design.rect);
         cmdNum.at(static_cast<std::size_t>(design.index)) = button;
     }
-    cmdReset = CreateWindowExW(0, L"BUTTON", L"Reset", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0,
-                               0, 0, 0, m_window, reinterpret_cast<HMENU>(IdReset), m_instance, nullptr);
-    m_layout.add(cmdReset, 720, 2520, 1095, 495);
-    cmdStart
-        = CreateWindowExW(0, L"BUTTON", L"Start/Stop", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0,
-                          0, 0, 0, m_window, reinterpret_cast<HMENU>(IdStart), m_instance, nullptr);
-    m_layout.add(cmdStart, 120, 3120, 1695, 495);
+    cmdReset = CreateWindowExW(0, L"BUTTON", win32::toWide(frmMainDesign::cmdResetCaption).c_str(),
+                               WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, 0, 0, 0, m_window,
+                               reinterpret_cast<HMENU>(IdReset), m_instance, nullptr);
+    m_layout.add(cmdReset, frmMainDesign::cmdReset);
+    cmdStart = CreateWindowExW(0, L"BUTTON", win32::toWide(frmMainDesign::cmdStartCaption).c_str(),
+                               WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, 0, 0, 0, m_window,
+                               reinterpret_cast<HMENU>(IdStart), m_instance, nullptr);
+    m_layout.add(cmdStart, frmMainDesign::cmdStart);
 }
 
 void frmMain::placeWindow(UINT dpi, const RECT *suggested)
 {
     m_layout.apply(dpi);
-    RECT frame {0, 0, win32::twipsToPixels(ClientWidth, dpi), win32::twipsToPixels(ClientHeight, dpi)};
+    RECT frame {0, 0, win32::twipsToPixels(frmMainDesign::ClientWidth, dpi),
+                win32::twipsToPixels(frmMainDesign::ClientHeight, dpi)};
     AdjustWindowRectExForDpi(&frame, Style, TRUE, ExStyle, dpi);
     const int width = frame.right - frame.left;
     int height = frame.bottom - frame.top;
@@ -124,7 +104,7 @@ void frmMain::placeWindow(UINT dpi, const RECT *suggested)
     // The menu bar's height is the platform's: make up any difference so the client area is the design's.
     RECT client {};
     GetClientRect(m_window, &client);
-    height += win32::twipsToPixels(ClientHeight, dpi) - client.bottom;
+    height += win32::twipsToPixels(frmMainDesign::ClientHeight, dpi) - client.bottom;
     SetWindowPos(m_window, nullptr, 0, 0, width, height, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
 }
 
@@ -194,11 +174,6 @@ void frmMain::mnOption_Click()
 
 // ---- What the countdown asks of its window ----
 
-void frmMain::loadOption()
-{
-    modPomvale::LoadOption();
-}
-
 void frmMain::setDisplayText(const std::u16string &text)
 {
     SetWindowTextW(lblDisp, win32::toWide(text).c_str());
@@ -226,7 +201,7 @@ void frmMain::setTimerEnabled(bool enabled)
         return;
     m_timerEnabled = enabled;
     if (enabled)
-        SetTimer(m_window, TimerId, 1000, nullptr);
+        SetTimer(m_window, TimerId, frmMainDesign::TimerInterval, nullptr);
     else
         KillTimer(m_window, TimerId);
 }
@@ -235,24 +210,4 @@ void frmMain::showAlarm(const std::u16string &text, const std::u16string &title)
 {
     // Windows' foreground rules keep a box of a program in the background from taking the keyboard.
     MessageBoxW(m_window, win32::toWide(text).c_str(), win32::toWide(title).c_str(), MB_OK);
-}
-
-void frmMain::playSound(const std::u16string &path)
-{
-    PlaySoundW(win32::toWide(path).c_str(), nullptr, SND_ASYNC);
-}
-
-void frmMain::stopSound()
-{
-    PlaySoundW(nullptr, nullptr, SND_PURGE);
-}
-
-std::u16string frmMain::soundEnable() const
-{
-    return win32::fromWide(modPomvale::SoundEnable);
-}
-
-std::u16string frmMain::soundPath() const
-{
-    return win32::fromWide(modPomvale::SoundPath);
 }

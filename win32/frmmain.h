@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "timer/countdown.h"
-#include "timer/countdownwindow.h"
+#include "core/countdown.h"
+#include "core/countdownwindow.h"
+#include "win32/soundsettings.h"
 #include "win32/twipslayout.h"
 
 #include <windows.h>
@@ -36,17 +37,12 @@ private:
     void command(int id);
     void mnOption_Click();
 
-    void loadOption() override;
     void setDisplayText(const std::u16string &text) override;
     void setDigitsEnabled(bool enabled) override;
     void setResetEnabled(bool enabled) override;
     bool timerEnabled() const override;
     void setTimerEnabled(bool enabled) override;
     void showAlarm(const std::u16string &text, const std::u16string &title) override;
-    void playSound(const std::u16string &path) override;
-    void stopSound() override;
-    std::u16string soundEnable() const override;
-    std::u16string soundPath() const override;
 
     HINSTANCE m_instance;
     HWND m_window = nullptr;
@@ -57,5 +53,5 @@ private:
     bool m_timerEnabled = false; // timeTic.Enabled: a tick already queued when it stops is ignored
     win32::TwipsLayout m_layout;
     std::unique_ptr<frmOption> m_options; // made at its first opening, kept until the end
-    Countdown m_countdown {*this};
+    Countdown m_countdown {*this, win32::soundSettings()};
 };

@@ -1,27 +1,27 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "win32/frmoption.h"
 
+#include "core/optionwindowdesign.h"
 #include "win32/dialogkeys.h"
-#include "win32/modpomvale.h"
 #include "win32/resources.h"
 #include "win32/twipslayout.h"
 #include "win32/wintext.h"
 
 #include <commctrl.h>
 #include <commdlg.h>
-#include <mmsystem.h>
 
 #include <vector>
 
 namespace {
+
+namespace Design = frmOptionDesign;
+using win32::toWide;
 
 constexpr wchar_t ClassName[] = L"PomvaleOption";
 constexpr wchar_t FrameClassName[] = L"PomvaleFrame";
 // No border and no title bar; owned by the main window, so it stays out of the taskbar.
 constexpr DWORD Style = WS_POPUP | WS_CLIPCHILDREN;
 constexpr DWORD ExStyle = WS_EX_CONTROLPARENT;
-constexpr int Width = 3765; // twips
-constexpr int Height = 2235;
 
 constexpr int IdOK = 200; // not IDOK and IDCANCEL: neither button is the window's default or cancel
 constexpr int IdCancel = 201;
@@ -74,8 +74,8 @@ void frmOption::showModal(HWND owner)
 {
     m_unloaded = false;
     m_layout = std::make_unique<win32::TwipsLayout>();
-    m_window = CreateWindowExW(ExStyle, ClassName, L"オプション画面", Style, 0, 0, 0, 0, owner, nullptr,
-                               m_instance, this);
+    m_window = CreateWindowExW(ExStyle, ClassName, toWide(Design::Caption).c_str(), Style, 0, 0, 0, 0, owner,
+                               nullptr, m_instance, this);
     if (!m_window)
         return;
     createControls();
@@ -86,8 +86,8 @@ void frmOption::showModal(HWND owner)
     applyDpi(dpi);
     RECT ownerFrame {};
     GetWindowRect(owner, &ownerFrame);
-    const int width = win32::twipsToPixels(Width, dpi);
-    const int height = win32::twipsToPixels(Height, dpi);
+    const int width = win32::twipsToPixels(Design::Width, dpi);
+    const int height = win32::twipsToPixels(Design::Height, dpi);
     SetWindowPos(m_window, nullptr, (ownerFrame.left + ownerFrame.right - width) / 2,
                  (ownerFrame.top + ownerFrame.bottom - height) / 2, width, height, SWP_NOZORDER);
 
@@ -117,35 +117,38 @@ void frmOption::showModal(HWND owner)
 void frmOption::createControls()
 {
     // Made in tab order, which the dialog keys follow; the label and the frame take no focus.
-    OKButton = makeControl(m_instance, m_window, L"BUTTON", L"OK", WS_TABSTOP | BS_PUSHBUTTON, IdOK);
-    m_layout->add(OKButton, 120, 1680, 1215, 375);
-    CancelButton
-        = makeControl(m_instance, m_window, L"BUTTON", L"ｷｬﾝｾﾙ", WS_TABSTOP | BS_PUSHBUTTON, IdCancel);
-    m_layout->add(CancelButton, 2400, 1680, 1215, 375);
+    OKButton = makeControl(m_instance, m_window, L"BUTTON", toWide(Design::OKButtonCaption).c_str(),
+                           WS_TABSTOP | BS_PUSHBUTTON, IdOK);
+    m_layout->add(OKButton, Design::OKButton);
+    CancelButton = makeControl(m_instance, m_window, L"BUTTON", toWide(Design::CancelButtonCaption).c_str(),
+                               WS_TABSTOP | BS_PUSHBUTTON, IdCancel);
+    m_layout->add(CancelButton, Design::CancelButton);
     // Three states, as a hand-edited file may ask for grayed; the program moves it itself on a click.
-    chkSoundEnable = makeControl(m_instance, m_window, L"BUTTON", L"時間経過時、音を鳴らす",
-                                 WS_TABSTOP | BS_3STATE, IdSoundEnable);
-    m_layout->add(chkSoundEnable, 120, 360, 2535, 375);
-    // Wider than the window on purpose: the window's right edge cuts it off after its words.
-    lblTitle = makeControl(m_instance, m_window, L"STATIC", L"オプション画面", SS_LEFT, IdTitle);
-    m_layout->add(lblTitle, 120, 120, 4575, 255);
+    chkSoundEnable
+        = makeControl(m_instance, m_window, L"BUTTON", toWide(Design::chkSoundEnableCaption).c_str(),
+                      WS_TABSTOP | BS_3STATE, IdSoundEnable);
+    m_layout->add(chkSoundEnable, Design::chkSoundEnable);
+    lblTitle
+        = makeControl(m_instance, m_window, L"STATIC", toWide(Design::Caption).c_str(), SS_LEFT, IdTitle);
+    m_layout->add(lblTitle, Design::lblTitle);
 
     // The frame is a container, so that hiding it hides what it holds, as the design has it.
     frameSound = CreateWindowExW(WS_EX_CONTROLPARENT, FrameClassName, L"", WS_CHILD, 0, 0, 0, 0, m_window,
                                  reinterpret_cast<HMENU>(IdFrame), m_instance, nullptr);
-    m_layout->add(frameSound, 0, 720, 3735, 855);
-    HWND caption = makeControl(m_instance, frameSound, L"BUTTON", L"鳴らしたい音のファイル", BS_GROUPBOX, -1);
-    m_layout->add(caption, 0, 0, 3735, 855);
-    txtFileName = makeControl(m_instance, frameSound, L"EDIT", L"c:\\", WS_TABSTOP | ES_AUTOHSCROLL,
-                              IdFileName, WS_EX_CLIENTEDGE);
+    m_layout->add(frameSound, Design::frameSound);
+    HWND caption = makeControl(m_instance, frameSound, L"BUTTON", toWide(Design::frameSoundCaption).c_str(),
+                               BS_GROUPBOX, -1);
+    m_layout->add(caption, {0, 0, Design::frameSound.width, Design::frameSound.height});
+    txtFileName = makeControl(m_instance, frameSound, L"EDIT", toWide(Design::txtFileNameText).c_str(),
+                              WS_TABSTOP | ES_AUTOHSCROLL, IdFileName, WS_EX_CLIENTEDGE);
     SendMessageW(txtFileName, EM_SETLIMITTEXT, OptionsForm::MaxPathLength, 0);
-    m_layout->add(txtFileName, 120, 360, 2775, 375);
+    m_layout->add(txtFileName, Design::txtFileName);
     cmdOpenFile = makeControl(m_instance, frameSound, L"BUTTON", L"", WS_TABSTOP | BS_PUSHBUTTON | BS_BITMAP,
                               IdOpenFile);
-    m_layout->add(cmdOpenFile, 2880, 360, 375, 375);
+    m_layout->add(cmdOpenFile, Design::cmdOpenFile);
     cmdPlay
         = makeControl(m_instance, frameSound, L"BUTTON", L"", WS_TABSTOP | BS_PUSHBUTTON | BS_BITMAP, IdPlay);
-    m_layout->add(cmdPlay, 3240, 360, 375, 375);
+    m_layout->add(cmdPlay, Design::cmdPlay);
 
     // The browse button's tool tip; the play button has none.
     m_toolTip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
@@ -156,7 +159,7 @@ void frmOption::createControls()
     tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
     tool.hwnd = frameSound;
     tool.uId = reinterpret_cast<UINT_PTR>(cmdOpenFile);
-    std::wstring tip = L"wavファイルを参照します。";
+    std::wstring tip = toWide(Design::cmdOpenFileToolTip);
     tool.lpszText = tip.data();
     SendMessageW(m_toolTip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 }
@@ -246,8 +249,7 @@ void frmOption::command(int id, int code)
         m_form.CancelButton_Click();
         break;
     case IdSoundEnable:
-        // A click or Space moves between clear and ticked, and from grayed to ticked.
-        setCheckValue(checkValue() == 1 ? 0 : 1);
+        setCheckValue(OptionsForm::NextCheckValue(checkValue())); // a 3-state box moves itself no further
         m_form.chkSoundEnable_Click();
         break;
     case IdOpenFile:
@@ -322,16 +324,6 @@ std::u16string frmOption::showOpenDialog(const std::u16string &filter)
     return win32::fromWide(fileName.data());
 }
 
-void frmOption::playSound(const std::u16string &name)
-{
-    PlaySoundW(win32::toWide(name).c_str(), nullptr, SND_ASYNC);
-}
-
-void frmOption::stopSound()
-{
-    PlaySoundW(nullptr, nullptr, SND_PURGE);
-}
-
 void frmOption::showWarning(const std::u16string &text, const std::u16string &title)
 {
     MessageBoxW(m_window, win32::toWide(text).c_str(), win32::toWide(title).c_str(), MB_OK | MB_ICONWARNING);
@@ -340,35 +332,4 @@ void frmOption::showWarning(const std::u16string &text, const std::u16string &ti
 void frmOption::unload()
 {
     m_unloaded = true; // the modal loop ends and unloads the window
-}
-
-std::u16string frmOption::soundEnable() const
-{
-    return win32::fromWide(modPomvale::SoundEnable);
-}
-
-std::u16string frmOption::soundPath() const
-{
-    return win32::fromWide(modPomvale::SoundPath);
-}
-
-OptionsWindow::SaveOutcome frmOption::storeAndSave(const std::u16string &soundEnable,
-                                                   const std::u16string &soundPath)
-{
-    modPomvale::SoundEnable = win32::toWide(soundEnable);
-    modPomvale::SoundPath = win32::toWide(soundPath);
-    switch (modPomvale::SaveOption()) {
-    case modPomvale::SaveResult::Saved:
-        return SaveOutcome::Saved;
-    case modPomvale::SaveResult::NotInFileEncoding:
-        return SaveOutcome::NotInFileEncoding;
-    case modPomvale::SaveResult::Failed:
-        break;
-    }
-    return SaveOutcome::Failed;
-}
-
-std::u16string frmOption::settingsFileForDisplay() const
-{
-    return win32::fromWide(modPomvale::IniPath);
 }

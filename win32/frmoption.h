@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "options/optionsform.h"
-#include "options/optionswindow.h"
+#include "core/optionsform.h"
+#include "core/optionswindow.h"
+#include "win32/soundsettings.h"
 #include "win32/twipslayout.h"
 
 #include <windows.h>
@@ -37,14 +38,8 @@ private:
     void selectAllPathText() override;
     void setFrameVisible(bool visible) override;
     std::u16string showOpenDialog(const std::u16string &filter) override;
-    void playSound(const std::u16string &name) override;
-    void stopSound() override;
     void showWarning(const std::u16string &text, const std::u16string &title) override;
     void unload() override;
-    std::u16string soundEnable() const override;
-    std::u16string soundPath() const override;
-    SaveOutcome storeAndSave(const std::u16string &soundEnable, const std::u16string &soundPath) override;
-    std::u16string settingsFileForDisplay() const override;
 
     HINSTANCE m_instance;
     HWND m_window = nullptr;
@@ -62,5 +57,5 @@ private:
     HBITMAP m_openFilePicture = nullptr;
     HBITMAP m_playPicture = nullptr;
     std::unique_ptr<win32::TwipsLayout> m_layout;
-    OptionsForm m_form {*this};
+    OptionsForm m_form {*this, win32::soundSettings()};
 };

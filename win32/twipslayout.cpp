@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "win32/twipslayout.h"
 
+#include "core/mainwindowdesign.h"
+#include "win32/wintext.h"
+
 namespace win32 {
 
 int twipsToPixels(int twips, UINT dpi)
@@ -13,9 +16,10 @@ TwipsLayout::~TwipsLayout()
     releaseFonts();
 }
 
-void TwipsLayout::add(HWND control, int left, int top, int width, int height, Font font)
+void TwipsLayout::add(HWND control, const core::TwipsRect &design, Font font)
 {
-    m_entries.push_back({control, {left, top, left + width, top + height}, font});
+    m_entries.push_back(
+        {control, {design.left, design.top, design.left + design.width, design.top + design.height}, font});
 }
 
 void TwipsLayout::releaseFonts()
@@ -40,9 +44,10 @@ void TwipsLayout::apply(UINT dpi)
         m_userInterface = CreateFontIndirectW(&metrics.lfMessageFont);
     else
         m_userInterface = nullptr; // the control's own font
-    m_display = CreateFontW(-MulDiv(24, static_cast<int>(dpi), 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                            SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                            FIXED_PITCH | FF_MODERN, L"ＭＳ ゴシック");
+    m_display = CreateFontW(-MulDiv(frmMainDesign::DisplayFontPoints, static_cast<int>(dpi), 72), 0, 0, 0,
+                            FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
+                            CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FIXED_PITCH | FF_MODERN,
+                            toWide(frmMainDesign::DisplayFontName).c_str());
 
     for (const Entry &entry : m_entries) {
         const int left = twipsToPixels(entry.twips.left, dpi);

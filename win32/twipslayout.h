@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "core/twips.h"
+
 #include <windows.h>
 
 #include <vector>
@@ -17,7 +19,7 @@ class TwipsLayout final
 public:
     enum class Font {
         UserInterface, // the platform's message font
-        Display, // the main window's large display: "ＭＳ ゴシック", 24 points
+        Display, // the main window's large display
     };
 
     TwipsLayout() = default;
@@ -25,8 +27,7 @@ public:
     TwipsLayout &operator=(const TwipsLayout &) = delete;
     ~TwipsLayout();
 
-    // Left, top, width and height in twips, from the top-left corner of the control's parent.
-    void add(HWND control, int left, int top, int width, int height, Font font = Font::UserInterface);
+    void add(HWND control, const core::TwipsRect &design, Font font = Font::UserInterface);
     void apply(UINT dpi);
 
 private:
