@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Running the countdown through the main window: start, pause, resume, reset and the alarm.
-// The tick is fired directly; no test waits a real second.
+// The countdown through the real main window: what its widgets show of a run and of the alarm, the
+// keys on a focused button, and the real message box. The countdown's rules themselves are tested
+// in core/tests. The tick is fired directly; no test waits a real second.
 #include "app/application.h"
 #include "helpers.h"
 #include "platform/widgets/timercontrol.h"
@@ -25,18 +26,12 @@ private slots:
     void init();
     void cleanup();
 
-    void refusedStartsChangeNothing_data();
-    void refusedStartsChangeNothing();
     void ticksCountDownBorrowingFromTheMinutes_data();
     void ticksCountDownBorrowingFromTheMinutes();
-    void pauseKeepsTheRemainingTimeAndResumeGoesOn();
-    void resetWhilePausedReturnsToIdle();
-    void resetWhenIdleDropsTheDigitsEnteredSince();
     void digitKeysDuringARunChangeOnlyTheEnteredTime();
     void alarmAtZeroShowsTheMessageThenReturnsToTheTimeLastStarted();
     void alarmSound_data();
     void alarmSound();
-    void settingsChangedDuringARunApplyToItsAlarm();
     void realMessageBoxHasTheTextTitleAndOneButton();
 
 private:
@@ -72,47 +67,12 @@ bool tst_Countdown::digitButtonsEnabled() const
     return first;
 }
 
-void tst_Countdown::refusedStartsChangeNothing_data()
-{
-    QTest::addColumn<QString>("digits");
-    QTest::addColumn<QString>("shown");
-    QTest::newRow("00:00") << "0000"
-                           << "00:00";
-    QTest::newRow("seconds 75") << "0175"
-                                << "01:75";
-    QTest::newRow("seconds 60") << "9960"
-                                << "99:60";
-}
-
-void tst_Countdown::refusedStartsChangeNothing()
-{
-    QFETCH(QString, digits);
-    QFETCH(QString, shown);
-    type(digits);
-    click(QStringLiteral("cmdStart"));
-
-    QVERIFY(!timer()->isEnabled());
-    QVERIFY(digitButtonsEnabled());
-    QVERIFY(button(QStringLiteral("cmdReset"))->isEnabled());
-    QCOMPARE(display(), shown);
-    QVERIFY(m_messageBox->texts.isEmpty());
-
-    // Still idle: the next Start/Stop starts the time entered then, not a run of the refused one.
-    type(QStringLiteral("0100"));
-    click(QStringLiteral("cmdStart"));
-    tick();
-    QCOMPARE(display(), QStringLiteral("00:59"));
-}
-
 void tst_Countdown::ticksCountDownBorrowingFromTheMinutes_data()
 {
     QTest::addColumn<QString>("digits");
     QTest::addColumn<int>("ticks");
     QTest::addColumn<QString>("shown");
-    QTest::newRow("01:00, one tick") << "0100" << 1 << "00:59";
     QTest::newRow("10:00, sixty ticks") << "1000" << 60 << "09:00";
-    QTest::newRow("99:59, one tick") << "9959" << 1 << "99:58";
-    QTest::newRow("00:02, one tick") << "0002" << 1 << "00:01";
 }
 
 void tst_Countdown::ticksCountDownBorrowingFromTheMinutes()
@@ -135,67 +95,6 @@ void tst_Countdown::ticksCountDownBorrowingFromTheMinutes()
     QCOMPARE(display(), shown);
     QVERIFY(timer()->isEnabled());
     QVERIFY(m_messageBox->texts.isEmpty());
-}
-
-void tst_Countdown::pauseKeepsTheRemainingTimeAndResumeGoesOn()
-{
-    type(QStringLiteral("0500"));
-    click(QStringLiteral("cmdStart"));
-    tick(170);
-    QCOMPARE(display(), QStringLiteral("02:10"));
-
-    click(QStringLiteral("cmdStart")); // pause
-    QVERIFY(!timer()->isEnabled());
-    QVERIFY(button(QStringLiteral("cmdReset"))->isEnabled());
-    QVERIFY(!digitButtonsEnabled());
-    QCOMPARE(display(), QStringLiteral("02:10"));
-
-    // A resume does not look at the entered time, even one that could not start.
-    type(QStringLiteral("0000"));
-    QCOMPARE(display(), QStringLiteral("00:00"));
-    click(QStringLiteral("cmdStart"));
-    QVERIFY(timer()->isEnabled());
-    QVERIFY(!button(QStringLiteral("cmdReset"))->isEnabled());
-    tick();
-    QCOMPARE(display(), QStringLiteral("02:09"));
-}
-
-void tst_Countdown::resetWhilePausedReturnsToIdle()
-{
-    type(QStringLiteral("0500"));
-    click(QStringLiteral("cmdStart"));
-    tick(170);
-    click(QStringLiteral("cmdStart"));
-    click(QStringLiteral("cmdReset"));
-
-    QCOMPARE(display(), QStringLiteral("05:00"));
-    QVERIFY(digitButtonsEnabled());
-    QVERIFY(!timer()->isEnabled());
-
-    // The next Start/Stop is a fresh start: of 05:00, or of a time entered since.
-    click(QStringLiteral("cmdStart"));
-    tick();
-    QCOMPARE(display(), QStringLiteral("04:59"));
-    click(QStringLiteral("cmdStart"));
-    click(QStringLiteral("cmdReset"));
-    type(QStringLiteral("0200"));
-    click(QStringLiteral("cmdStart"));
-    tick();
-    QCOMPARE(display(), QStringLiteral("01:59"));
-}
-
-void tst_Countdown::resetWhenIdleDropsTheDigitsEnteredSince()
-{
-    type(QStringLiteral("0500"));
-    click(QStringLiteral("cmdStart"));
-    click(QStringLiteral("cmdStart"));
-    click(QStringLiteral("cmdReset"));
-    type(QStringLiteral("1234"));
-    QCOMPARE(display(), QStringLiteral("12:34"));
-
-    click(QStringLiteral("cmdReset"));
-    QCOMPARE(display(), QStringLiteral("05:00"));
-    QVERIFY(digitButtonsEnabled());
 }
 
 void tst_Countdown::digitKeysDuringARunChangeOnlyTheEnteredTime()
@@ -260,38 +159,26 @@ void tst_Countdown::alarmSound_data()
     const QString path = QStringLiteral("/tmp/アラーム.wav");
     QTest::newRow("on") << "1" << QStringList {QStringLiteral("play:") + path, QStringLiteral("stop")};
     QTest::newRow("off") << "0" << QStringList {};
-    QTest::newRow("empty") << "" << QStringList {};
-    QTest::newRow("leading zero") << "01" << QStringList {};
-    QTest::newRow("grayed") << "2" << QStringList {};
 }
 
 void tst_Countdown::alarmSound()
 {
     QFETCH(QString, enable);
     QFETCH(QStringList, calls);
-    modPomvale::SoundEnable = enable;
-    modPomvale::SoundPath = QStringLiteral("/tmp/アラーム.wav");
 
     QStringList callsWhileOpen;
     m_messageBox->whileOpen = [&] { callsWhileOpen = m_sound->calls; };
     type(QStringLiteral("0002"));
     click(QStringLiteral("cmdStart"));
-    tick(2);
+    tick();
+    // The alarm reads the settings as they stand when it comes.
+    modPomvale::SoundEnable = enable;
+    modPomvale::SoundPath = QStringLiteral("/tmp/アラーム.wav");
+    tick();
 
     QCOMPARE(m_sound->calls, calls);
     // The sound starts before the message and is cut off only once the message is closed.
     QCOMPARE(callsWhileOpen, calls.mid(0, 1));
-}
-
-void tst_Countdown::settingsChangedDuringARunApplyToItsAlarm()
-{
-    type(QStringLiteral("0002"));
-    click(QStringLiteral("cmdStart"));
-    tick();
-    modPomvale::SoundEnable = QStringLiteral("1");
-    modPomvale::SoundPath = QStringLiteral("/tmp/new.wav");
-    tick();
-    QCOMPARE(m_sound->calls, (QStringList {QStringLiteral("play:/tmp/new.wav"), QStringLiteral("stop")}));
 }
 
 void tst_Countdown::realMessageBoxHasTheTextTitleAndOneButton()

@@ -40,7 +40,6 @@ public:
     // The file's bytes, in the file's own encoding.
     QByteArray bytes() const;
     TextEncoding encoding() const { return m_encoding; }
-    bool hasByteOrderMark() const { return m_bodyStart > 0 || m_utf16 != Utf16::No; }
 
     // The value of the first key of that name in the first section of that name, up to its first
     // NUL; nothing when the section or the key is missing.

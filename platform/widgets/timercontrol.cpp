@@ -37,14 +37,4 @@ void TimerControl::setEnabled(bool enabled)
         m_timer.stop();
 }
 
-QString TimerControl::tag() const
-{
-    return m_tag;
-}
-
-void TimerControl::setTag(const QString &tag)
-{
-    m_tag = tag;
-}
-
 } // namespace platform

@@ -2,13 +2,12 @@
 #pragma once
 
 #include <QObject>
-#include <QString>
 #include <QTimer>
 
 namespace platform {
 
-// The timer control of a window: ticks every Interval milliseconds while Enabled,
-// on the user-interface thread, and carries a free-text Tag for its owner.
+// The timer control of a window: ticks every Interval milliseconds while Enabled, on the
+// user-interface thread. (The countdown keeps its run state itself.)
 // Ticks are counted by the owner; the control itself reads no clock.
 class TimerControl final : public QObject
 {
@@ -24,16 +23,12 @@ public:
     bool isEnabled() const;
     void setEnabled(bool enabled);
 
-    QString tag() const;
-    void setTag(const QString &tag);
-
 signals:
     // One tick; tests emit it directly instead of waiting a real interval.
     void Timer();
 
 private:
     QTimer m_timer;
-    QString m_tag;
 };
 
 } // namespace platform
