@@ -4,9 +4,8 @@
 #include "core/optionswindow.h"
 #include "core/optionwindowdesign.h"
 #include "core/soundsettings.h"
-#include "core/textnumber.h"
+#include "core/soundswitch.h"
 
-#include <optional>
 #include <string>
 
 namespace {
@@ -29,10 +28,7 @@ int OptionsForm::NextCheckValue(int value)
 void OptionsForm::Form_Load()
 {
     m_window.setPathText(m_settings.soundPath());
-    // A hand-edited value that the box cannot show (no number, or another number than 0, 1 or 2)
-    // shows clear rather than failing; the alarm treats it as off all the same.
-    const std::optional<std::int16_t> stored = core::toInt16(m_settings.soundEnable());
-    m_window.setCheckValue(stored && *stored >= 0 && *stored <= 2 ? *stored : 0);
+    m_window.setCheckValue(modPomvale::CheckValueOf(m_settings.soundEnable()));
     UpdateSoundFrame();
 }
 

@@ -1,16 +1,27 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "core/textnumber.h"
+
+#include <optional>
 #include <string_view>
 
 namespace modPomvale {
 
-// Whether the alarm plays its sound. Only the text "1" switches it on: the options window converts
-// the text as a number, so a hand-edited " 01" shows its box ticked, but the alarm stays silent until
-// an OK stores "1".
+// The options window's check box for a stored Enable: 0 clear, 1 ticked, 2 grayed. The text is read
+// as a number (blanks, leading zeros, a sign and a fraction rounded to even allowed: " 01" and "1.4"
+// tick the box); a hand-edited value that no state fits shows clear rather than failing.
+inline int CheckValueOf(std::u16string_view SoundEnable)
+{
+    const std::optional<std::int16_t> stored = core::toInt16(SoundEnable);
+    return stored && *stored >= 0 && *stored <= 2 ? *stored : 0;
+}
+
+// Whether the alarm plays its sound: exactly when the options window shows the box ticked, so that
+// the user who sees the sound switched on hears it. The file keeps the text as it was written.
 inline bool SoundIsOn(std::u16string_view SoundEnable)
 {
-    return SoundEnable == u"1";
+    return CheckValueOf(SoundEnable) == 1;
 }
 
 } // namespace modPomvale
