@@ -4,8 +4,8 @@
 // Run it with QT_QPA_PLATFORM=offscreen; QT_SCALE_FACTOR=2 renders at twice the density.
 #include "app/application.h"
 #include "options/frmoption.h"
-#include "settings/modpomvale.h"
 #include "platform/widgets/whenmodal.h"
+#include "settings/modpomvale.h"
 #include "timer/frmmain.h"
 
 #include <QApplication>
