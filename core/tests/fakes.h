@@ -8,44 +8,10 @@
 #include "core/optionswindow.h"
 #include "core/soundsettings.h"
 
-#include <doctest/doctest.h>
-
 #include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
-
-// UTF-16 text as doctest prints it in a failure: UTF-8.
-namespace doctest {
-template<> struct StringMaker<std::u16string>
-{
-    static String convert(const std::u16string &text)
-    {
-        std::string bytes;
-        for (std::size_t i = 0; i < text.size(); ++i) {
-            char32_t c = text[i];
-            if (c >= 0xD800 && c < 0xDC00 && i + 1 < text.size())
-                c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00);
-            if (c < 0x80) {
-                bytes += static_cast<char>(c);
-            } else if (c < 0x800) {
-                bytes += static_cast<char>(0xC0 | (c >> 6));
-                bytes += static_cast<char>(0x80 | (c & 0x3F));
-            } else if (c < 0x10000) {
-                bytes += static_cast<char>(0xE0 | (c >> 12));
-                bytes += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-                bytes += static_cast<char>(0x80 | (c & 0x3F));
-            } else {
-                bytes += static_cast<char>(0xF0 | (c >> 18));
-                bytes += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-                bytes += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-                bytes += static_cast<char>(0x80 | (c & 0x3F));
-            }
-        }
-        return ('"' + bytes + '"').c_str();
-    }
-};
-} // namespace doctest
 
 // The settings in memory, a settings file that saves as told, and a sound channel that logs.
 struct FakeSettings final : SoundSettings

@@ -3,6 +3,8 @@
 // the alarm. The tick is called directly.
 #include "fakes.h"
 
+#include <doctest/doctest.h>
+
 TEST_CASE("the window loads the settings, then shows 03:00 and starts it")
 {
     FakeMainWindow window;

@@ -4,6 +4,8 @@
 #include "core/optionsform.h"
 #include "fakes.h"
 
+#include <doctest/doctest.h>
+
 namespace {
 
 struct Opened
