@@ -15,10 +15,10 @@ tar -C "$root" --exclude=./.git --exclude='./build*' --exclude=./dist --exclude=
     tar -C "$work/pomvale" -xf -
 
 # The package's version is the program's: the changelog must follow the project's version.
-project=$(sed -n 's/^ *VERSION \([0-9.]*\)$/\1/p' "$root/CMakeLists.txt" | head -n 1)
+project=$(sed -n 's/^set(POMVALE_VERSION \([0-9.]*\))$/\1/p' "$root/cmake/Version.cmake")
 changelog=$(dpkg-parsechangelog -l "$root/debian/changelog" -S Version)
 [[ $project == "$changelog" ]] || {
-    echo "debian/changelog is at $changelog, CMakeLists.txt at $project" >&2
+    echo "debian/changelog is at $changelog, cmake/Version.cmake at $project" >&2
     exit 1
 }
 
