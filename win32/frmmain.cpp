@@ -141,6 +141,9 @@ LRESULT frmMain::handle(UINT message, WPARAM wParam, LPARAM lParam)
         if (wParam == TimerId && m_timerEnabled)
             m_countdown.timeTic_Timer();
         return 0;
+    case WM_ACTIVATE:
+        m_focus.onActivate(m_window, wParam);
+        return 0;
     case WM_DPICHANGED:
         placeWindow(HIWORD(wParam), reinterpret_cast<const RECT *>(lParam));
         return 0;
@@ -209,5 +212,8 @@ void frmMain::setTimerEnabled(bool enabled)
 void frmMain::showAlarm(const std::u16string &text, const std::u16string &title)
 {
     // Windows' foreground rules keep a box of a program in the background from taking the keyboard.
-    MessageBoxW(m_window, win32::toWide(text).c_str(), win32::toWide(title).c_str(), MB_OK);
+    // While the options window is open the box is its own, so that a click on the options window
+    // cannot bury it.
+    HWND owner = m_options && m_options->window() ? m_options->window() : m_window;
+    MessageBoxW(owner, win32::toWide(text).c_str(), win32::toWide(title).c_str(), MB_OK);
 }

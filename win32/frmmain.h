@@ -3,6 +3,7 @@
 
 #include "core/countdown.h"
 #include "core/countdownwindow.h"
+#include "win32/focuskeeper.h"
 #include "win32/soundsettings.h"
 #include "win32/twipslayout.h"
 
@@ -52,6 +53,7 @@ private:
     HWND cmdStart = nullptr;
     bool m_timerEnabled = false; // timeTic.Enabled: a tick already queued when it stops is ignored
     win32::TwipsLayout m_layout;
+    win32::FocusKeeper m_focus;
     std::unique_ptr<frmOption> m_options; // made at its first opening, kept until the end
     Countdown m_countdown {*this, win32::soundSettings()};
 };

@@ -73,6 +73,7 @@ frmOption::~frmOption()
 void frmOption::showModal(HWND owner)
 {
     m_unloaded = false;
+    m_focus = {}; // nothing of an earlier opening
     m_layout = std::make_unique<win32::TwipsLayout>();
     m_window = CreateWindowExW(ExStyle, ClassName, toWide(Design::Caption).c_str(), Style, 0, 0, 0, 0, owner,
                                nullptr, m_instance, this);
@@ -112,6 +113,10 @@ void frmOption::showModal(HWND owner)
     m_window = nullptr;
     m_layout.reset();
     m_form.Form_Unload();
+    if (m_warning) {
+        MessageBoxW(owner, m_warning->text.c_str(), m_warning->title.c_str(), MB_OK | MB_ICONWARNING);
+        m_warning.reset();
+    }
 }
 
 void frmOption::createControls()
@@ -216,6 +221,9 @@ LRESULT frmOption::handle(UINT message, WPARAM wParam, LPARAM lParam)
     switch (message) {
     case WM_COMMAND:
         command(LOWORD(wParam), HIWORD(wParam));
+        return 0;
+    case WM_ACTIVATE:
+        m_focus.onActivate(m_window, wParam);
         return 0;
     case WM_CLOSE: // any other way of closing: nothing is stored
         unload();
@@ -326,7 +334,10 @@ std::u16string frmOption::showOpenDialog(const std::u16string &filter)
 
 void frmOption::showWarning(const std::u16string &text, const std::u16string &title)
 {
-    MessageBoxW(m_window, win32::toWide(text).c_str(), win32::toWide(title).c_str(), MB_OK | MB_ICONWARNING);
+    // Only OK warns, and the window unloads right after: the warning comes once the window is gone,
+    // over its owner. A box closed just before its owner is destroyed leaves the window manager to
+    // pass the keyboard on in the middle of the two, and it may hand it to no window at all.
+    m_warning = {win32::toWide(text), win32::toWide(title)};
 }
 
 void frmOption::unload()

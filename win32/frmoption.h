@@ -3,12 +3,15 @@
 
 #include "core/optionsform.h"
 #include "core/optionswindow.h"
+#include "win32/focuskeeper.h"
 #include "win32/soundsettings.h"
 #include "win32/twipslayout.h"
 
 #include <windows.h>
 
 #include <memory>
+#include <optional>
+#include <string>
 
 // The options window: switches the alarm sound on or off and chooses, browses for and previews its
 // WAV file. The object lives from its first opening on; its controls are made at each opening.
@@ -22,6 +25,8 @@ public:
 
     // Loads the window, shows it modal centred over its owner, and returns once it is unloaded.
     void showModal(HWND owner);
+    // The window while it is open; nullptr otherwise.
+    HWND window() const { return m_window; }
 
 private:
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -44,6 +49,12 @@ private:
     HINSTANCE m_instance;
     HWND m_window = nullptr;
     bool m_unloaded = false;
+    struct Warning
+    {
+        std::wstring text;
+        std::wstring title;
+    };
+    std::optional<Warning> m_warning; // shown once the window is gone
     // Made with the window, in tab order.
     HWND OKButton = nullptr;
     HWND CancelButton = nullptr;
@@ -57,5 +68,6 @@ private:
     HBITMAP m_openFilePicture = nullptr;
     HBITMAP m_playPicture = nullptr;
     std::unique_ptr<win32::TwipsLayout> m_layout;
+    win32::FocusKeeper m_focus;
     OptionsForm m_form {*this, win32::soundSettings()};
 };

@@ -27,7 +27,7 @@ mkdir -p "$work/locale"
 localedef -i ja_JP -f UTF-8 "$work/locale/ja_JP.UTF-8" >/dev/null 2>&1 || true
 [[ -d $work/locale/ja_JP.UTF-8 ]] || fail "could not compile the ja_JP.UTF-8 locale"
 # Only Wine's processes get it: the shell itself cannot load a locale from LOCPATH.
-wine() { LOCPATH=$work/locale LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8 command wine "$@"; }
+wine() { env LOCPATH="$work/locale" LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8 wine "$@"; }
 export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 
 start_xvfb 1024x768 || fail "Xvfb did not start"
@@ -54,6 +54,19 @@ expect_control() {
     seen=$(probe show "$title") || seen=$(probe show "$title") || fail "no window \"$title\""
     grep -qxF "$line" <<<"$seen" || fail "\"$title\" has no control \"$line\"; it shows:
 $seen"
+}
+# Waits (20 s at most) until a control of the window shows the line.
+wait_control() {
+    local title=$1 line=$2 seen
+    seen=$(probe wait "$title" "$line") && return 0
+    seen=$(probe wait "$title" "$line") || fail "\"$title\" never showed \"$line\"; it shows:
+$seen"
+}
+# The control that has the keyboard focus in the window, as a control line.
+expect_focus() {
+    local title=$1 line=$2 seen
+    seen=$(probe focus "$title") || seen=$(probe focus "$title") || fail "no control of \"$title\" has the focus"
+    [[ $seen == "$line" ]] || fail "the focus in \"$title\" is on \"$seen\", not \"$line\""
 }
 start_pomvale() {
     (cd "$app" && wine ./Pomvale.exe) >/dev/null 2>>"$work/Pomvale.log" &

@@ -2,27 +2,37 @@
 // Reads what a user sees of the running Win32 program, for the Wine test: waits for a top-level
 // window of a given title and prints each of its controls as one UTF-8 line
 //   class <TAB> visible (0/1) <TAB> check state (0/1/2, - for no check box) <TAB> text
-//   wine-probe.exe show TITLE    (exit 1 when no such window comes within 10 s)
-//   wine-probe.exe gone TITLE    (exit 1 when the window is still there after 10 s)
+//   wine-probe.exe show TITLE        (exit 1 when no such window comes within 10 s)
+//   wine-probe.exe gone TITLE        (exit 1 when the window is still there after 10 s)
+//   wine-probe.exe wait TITLE LINE   (exit 1 when no control of the window shows LINE within 20 s;
+//                                     prints the controls as they were last seen)
+//   wine-probe.exe focus TITLE       (the line of the control that has the keyboard focus, if it
+//                                     is one of the window's)
 #include <windows.h>
 
 #include <string>
 
 namespace {
 
-void print(const std::wstring &text)
+std::string utf8(const std::wstring &text)
 {
     const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
                                          nullptr, nullptr);
     std::string bytes(static_cast<std::size_t>(size), '\0');
     WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), bytes.data(), size, nullptr,
                         nullptr);
+    return bytes;
+}
+
+void print(const std::wstring &text)
+{
+    const std::string bytes = utf8(text);
     DWORD written = 0;
     WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), bytes.data(), static_cast<DWORD>(bytes.size()), &written,
               nullptr);
 }
 
-BOOL CALLBACK printControl(HWND control, LPARAM /*unused*/)
+std::wstring controlLine(HWND control)
 {
     wchar_t className[64] {};
     GetClassNameW(control, className, 64);
@@ -38,27 +48,56 @@ BOOL CALLBACK printControl(HWND control, LPARAM /*unused*/)
     const bool checkBox = _wcsicmp(className, L"Button") == 0 && type >= BS_CHECKBOX && type <= BS_AUTO3STATE
         && type != BS_GROUPBOX && type != BS_USERBUTTON;
     const std::wstring check = checkBox ? std::to_wstring(SendMessageW(control, BM_GETCHECK, 0, 0)) : L"-";
-    print(std::wstring(className) + L'\t' + (IsWindowVisible(control) ? L'1' : L'0') + L'\t' + check + L'\t'
-          + text + L'\n');
+    return std::wstring(className) + L'\t' + (IsWindowVisible(control) ? L'1' : L'0') + L'\t' + check + L'\t'
+        + text + L'\n';
+}
+
+BOOL CALLBACK addControl(HWND control, LPARAM lines)
+{
+    *reinterpret_cast<std::wstring *>(lines) += controlLine(control);
     return TRUE;
+}
+
+std::wstring controlLines(HWND window)
+{
+    std::wstring lines;
+    EnumChildWindows(window, addControl, reinterpret_cast<LPARAM>(&lines));
+    return lines;
 }
 
 } // namespace
 
 int wmain(int argc, wchar_t **argv)
 {
-    if (argc != 3)
+    if (argc < 3)
         return 2;
     const std::wstring command = argv[1];
-    for (int attempt = 0; attempt < 200; ++attempt) {
+    const int attempts = command == L"wait" ? 400 : 200;
+    std::wstring seen;
+    for (int attempt = 0; attempt < attempts; ++attempt) {
         HWND window = FindWindowW(nullptr, argv[2]);
+        if (window)
+            seen = controlLines(window);
         if (command == L"show" && window) {
-            EnumChildWindows(window, printControl, 0);
+            print(seen);
             return 0;
         }
         if (command == L"gone" && !window)
             return 0;
+        if (command == L"wait" && argc == 4
+            && (L'\n' + seen).find(L'\n' + std::wstring(argv[3]) + L'\n') != std::wstring::npos)
+            return 0;
+        if (command == L"focus" && window) {
+            GUITHREADINFO info {};
+            info.cbSize = sizeof info;
+            if (GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) && info.hwndFocus
+                && IsChild(window, info.hwndFocus)) {
+                print(controlLine(info.hwndFocus));
+                return 0;
+            }
+        }
         Sleep(50);
     }
+    print(seen);
     return 1;
 }

@@ -1,0 +1,105 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Pomvale.exe under Wine as a keyboard user meets it, beyond the happy path of wine_pomvale.sh: the
+# focus comes back to the control that had it after the alarm, the options window and a warning;
+# the alarm over the options window stays on top; each save failure has its message; a long Path
+# is kept whole.
+#   wine_behaviour.sh BUILD_WINDOWS_DIR
+set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/wine_harness.sh" wine-behaviour "$1"
+# The settings file as the program names it: the Unix path on Wine's drive Z:.
+ini_shown="Z:${ini//\//\\}"
+display() { wait_control Pomvale $'Static\t1\t-\t'"$1"; }
+button() { printf 'Button\t1\t-\t%s\n' "$1"; }
+ok_warning() { # the warning's text, then its OK by Enter
+    wait_control オプション画面 $'Static\t1\t-\t'"$1"
+    xdotool key Return
+    probe gone オプション画面 || fail "the options window stayed after the warning"
+}
+
+echo "-- tab order, digits on Start/Stop, and Space after the alarm starts the countdown again"
+start_pomvale
+expect_focus Pomvale "$(button 1)"
+xdotool key --delay 20 Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab # 1, 0, 2..9, Reset, Start/Stop
+expect_focus Pomvale "$(button Start/Stop)"
+xdotool key 0 0 0 2
+display 00:02
+xdotool key space
+wait_control アラームのお知らせ $'Static\t1\t-\tアラームが鳴りましたよ。'
+xdotool key Return
+probe gone アラームのお知らせ || fail "Enter did not close the alarm box"
+display 00:02
+expect_focus Pomvale "$(button Start/Stop)"
+xdotool key space # starts 00:02 again
+display 00:01
+wait_control アラームのお知らせ $'Static\t1\t-\tアラームが鳴りましたよ。'
+xdotool key Return
+probe gone アラームのお知らせ || fail "Enter did not close the second alarm box"
+
+echo "-- the alarm while the options window is open stays over it, and Enter closes it"
+xdotool key space alt+o # starts 00:02, then opens the options window
+wait_control オプション画面 "$(button OK)"
+wait_control アラームのお知らせ $'Static\t1\t-\tアラームが鳴りましたよ。'
+options=$(xdotool search --onlyvisible --name '^オプション画面$' | head -n 1)
+eval "$(xdotool getwindowgeometry --shell "$options")"
+xdotool mousemove $((X + 10)) $((Y + 10)) click 1 # on the options window's title label
+xdotool key Return
+probe gone アラームのお知らせ || fail "the alarm box was buried under the options window"
+probe show オプション画面 >/dev/null || fail "Enter reached the options window instead of the alarm box"
+expect_focus オプション画面 "$(button OK)"
+xdotool key Return # OK: nothing changed, no file to write but a new one
+probe gone オプション画面 || fail "OK did not close the options window"
+expect_focus Pomvale "$(button Start/Stop)"
+stop_pomvale
+
+echo "-- a read-only Pomvale.ini: the warning, then the keyboard works in the main window"
+printf '[Option]\r\nEnable=0\r\nPath=\r\n' >"$ini"
+chmod 444 "$ini"
+start_pomvale
+xdotool key alt+o
+wait_control オプション画面 "$(button OK)"
+xdotool key --delay 20 Tab Tab space shift+Tab shift+Tab Return # tick the box, then OK
+ok_warning "設定ファイル「$ini_shown」に書き込めなかったため、変更した設定はプログラムを終了するまでの間だけ有効です。"
+xdotool key 9
+display 30:09
+stop_pomvale
+chmod 644 "$ini"
+
+echo "-- a CP932 file and a value CP932 cannot hold: the encoding warning, the file untouched"
+python3 - "$ini" <<'PY'
+import sys
+open(sys.argv[1], "wb").write("; 設定\r\n[Option]\r\nEnable=1\r\nPath=C:\\音.wav\r\n".encode("cp932"))
+PY
+before=$(sha256sum <"$ini")
+start_pomvale
+xdotool key alt+o
+wait_control オプション画面 $'Edit\t1\t-\tC:\\音.wav'
+xdotool key --delay 20 Tab Tab Tab End
+xdotool type --delay 50 '한' # Hangul: no form in CP932, nor a best fit
+wait_control オプション画面 $'Edit\t1\t-\tC:\\音.wav한'
+xdotool key --delay 20 shift+Tab shift+Tab shift+Tab Return # OK
+ok_warning "設定ファイル「$ini_shown」の文字コードでは新しい設定を書き込めないため、変更した設定はプログラムを終了するまでの間だけ有効です。"
+[[ $(sha256sum <"$ini") == "$before" ]] || fail "the CP932 file was changed"
+stop_pomvale
+
+echo "-- a 3,000-character Path shows whole and stays whole after OK; the focus after the file dialog"
+long="C:\\$(printf 'a%.0s' $(seq 2992)).wav"
+printf '[Option]\r\nEnable=1\r\nPath=%s\r\n' "$long" >"$ini"
+start_pomvale
+xdotool key alt+o
+wait_control オプション画面 $'Edit\t1\t-\t'"$long"
+# The file dialog from the browse button, cancelled: the focus is back on the browse button, whose
+# Space opens the dialog again.
+xdotool key --delay 20 Tab Tab Tab Tab space
+probe show 開く >/dev/null || fail "the browse button opened no file dialog"
+xdotool key Escape
+probe gone 開く || fail "Escape did not close the file dialog"
+xdotool key space
+probe show 開く >/dev/null || fail "the focus did not come back to the browse button"
+xdotool key Escape
+probe gone 開く || fail "Escape did not close the file dialog"
+xdotool key --delay 20 shift+Tab shift+Tab space space shift+Tab shift+Tab Return # the box off and on, OK
+probe gone オプション画面 || fail "OK did not close the options window"
+grep -qF "Path=$long" "$ini" || fail "the long Path was not kept whole"
+stop_pomvale
+echo "PASS"
