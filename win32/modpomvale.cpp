@@ -1,9 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "win32/modpomvale.h"
 
+#include "win32/iniencoding.h"
+
 #include <windows.h>
 
 #include <array>
+#include <optional>
+#include <string>
 #include <vector>
 
 namespace modPomvale {
@@ -98,33 +102,6 @@ bool fitsAnsiCodePage(const std::wstring &text)
     return length > 0 && !usedDefault;
 }
 
-bool startsWithUnicodeMark(const std::wstring &path)
-{
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    std::array<unsigned char, 2> mark {};
-    DWORD read = 0;
-    const bool unicode
-        = ReadFile(file, mark.data(), 2, &read, nullptr) && read == 2 && mark[0] == 0xFF && mark[1] == 0xFE;
-    CloseHandle(file);
-    return unicode;
-}
-
-bool writeBytes(const std::wstring &path, const void *bytes, DWORD size, DWORD disposition)
-{
-    HANDLE file
-        = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    DWORD written = 0;
-    const bool done = (size == 0 || (WriteFile(file, bytes, size, &written, nullptr) && written == size))
-        && FlushFileBuffers(file);
-    CloseHandle(file);
-    return done;
-}
-
 ULONGLONG ticks(const FILETIME &time)
 {
     return (static_cast<ULONGLONG>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
@@ -150,8 +127,53 @@ void removeStaleCopies(const std::wstring &folder)
     FindClose(search);
 }
 
+// A file in the user's temporary folder, removed with the object.
+class TemporaryFile final
+{
+public:
+    TemporaryFile() = default;
+    TemporaryFile(const TemporaryFile &) = delete;
+    TemporaryFile &operator=(const TemporaryFile &) = delete;
+    ~TemporaryFile()
+    {
+        if (!m_path.empty())
+            DeleteFileW(m_path.c_str());
+    }
+
+    bool create(const std::string &bytes)
+    {
+        std::array<wchar_t, MAX_PATH + 1> folder {};
+        std::array<wchar_t, MAX_PATH> name {};
+        const DWORD length = GetTempPathW(static_cast<DWORD>(folder.size()), folder.data());
+        if (length == 0 || length > folder.size()
+            || !GetTempFileNameW(folder.data(), CopyPrefix, 0, name.data()))
+            return false;
+        m_path = name.data();
+        return win32::writeFileBytes(m_path, bytes, CREATE_ALWAYS);
+    }
+    const std::wstring &path() const { return m_path; }
+
+private:
+    std::wstring m_path;
+};
+
+// Where the profile functions can read the file's keys as the Linux program reads them: the file
+// itself, or, for UTF-8 without a mark (which they would read in the ANSI code page), a copy of it
+// with the mark.
+std::wstring readableAs(const std::wstring &path, const std::optional<std::string> &bytes,
+                        TemporaryFile &copy)
+{
+    if (bytes && win32::iniEncodingOf(*bytes) == win32::IniEncoding::Utf8
+        && copy.create(win32::Utf8Mark + *bytes))
+        return copy.path();
+    return path;
+}
+
 // Writes the two keys whole or not at all: a copy of the file in the same folder takes the new values
-// through the profile functions, reaches the disk, and then replaces the original in one step.
+// through the profile functions, reaches the disk, and then replaces the original in one step. A file
+// in a folder that cannot take the copy is written in place, from a copy in the temporary folder.
+// The file keeps its encoding: the ANSI code page while the values fit it, UTF-8 without a mark as
+// UTF-8; an ASCII file whose new values the ANSI code page cannot hold becomes UTF-16 with its mark.
 SaveResult saveCrashSafe(const std::wstring &folder, const std::wstring &path)
 {
     const DWORD attributes = GetFileAttributesW(path.c_str());
@@ -159,36 +181,61 @@ SaveResult saveCrashSafe(const std::wstring &folder, const std::wstring &path)
     // The profile functions refuse a read-only file; the user's protection stands.
     if (exists && (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE | FILE_ATTRIBUTE_READONLY)))
         return SaveResult::Failed;
+    const std::optional<std::string> original = exists ? win32::readFileBytes(path) : std::string();
+    if (!original)
+        return SaveResult::Failed;
+    // A new file is Unicode (UTF-16 with its mark), so that any path keeps its every character.
+    const win32::IniEncoding encoding = exists ? win32::iniEncodingOf(*original) : win32::IniEncoding::Marked;
 
     // A value stored unchanged is not written again: the bytes the user wrote stay as they are.
+    TemporaryFile readable;
+    const std::wstring readFrom = readableAs(path, original, readable);
     std::wstring storedEnable;
     std::wstring storedPath;
     const bool enableChanged
-        = !exists || !ReadIni(path, Section, EnableKey, storedEnable) || storedEnable != SoundEnable;
+        = !exists || !ReadIni(readFrom, Section, EnableKey, storedEnable) || storedEnable != SoundEnable;
     const bool pathChanged
-        = !exists || !ReadIni(path, Section, PathKey, storedPath) || storedPath != SoundPath;
+        = !exists || !ReadIni(readFrom, Section, PathKey, storedPath) || storedPath != SoundPath;
     if (!enableChanged && !pathChanged)
         return SaveResult::Saved;
-    // A file in the ANSI code page (CP932 from Japanese Windows) stays so, while the values fit it.
-    if (exists && !startsWithUnicodeMark(path)
-        && !(fitsAnsiCodePage(SoundEnable) && fitsAnsiCodePage(SoundPath)))
+    const bool fitsAnsi = fitsAnsiCodePage(SoundEnable) && fitsAnsiCodePage(SoundPath);
+    // A file in the ANSI code page (CP932 from Japanese Windows) cannot change its encoding without
+    // changing the bytes the user wrote: it stays so, while the values fit it.
+    if (encoding == win32::IniEncoding::Ansi && !fitsAnsi)
         return SaveResult::NotInFileEncoding;
+    std::string start = *original;
+    if (!exists)
+        start = "\xFF\xFE";
+    else if (encoding == win32::IniEncoding::Utf8)
+        start = win32::Utf8Mark + *original;
+    else if (encoding == win32::IniEncoding::Ascii && !fitsAnsi)
+        start = win32::asciiToUtf16(*original);
 
     removeStaleCopies(folder);
     std::array<wchar_t, MAX_PATH> copy {};
-    if (folder.size() >= MAX_PATH - 14 || !GetTempFileNameW(folder.c_str(), CopyPrefix, 0, copy.data()))
+    // Whether the folder takes the copy is found by making it (Wine's GetTempFileNameW may name a file
+    // it could not make: the copy must be there).
+    const bool besideFile = folder.size() < MAX_PATH - 14
+        && GetTempFileNameW(folder.c_str(), CopyPrefix, 0, copy.data())
+        && GetFileAttributesW(copy.data()) != INVALID_FILE_ATTRIBUTES;
+    TemporaryFile elsewhere; // in place: the copy is made in the temporary folder instead
+    if (!besideFile && (!exists || !elsewhere.create(start)))
         return SaveResult::Failed;
-    const std::wstring copyPath(copy.data());
-    // A new file is Unicode (UTF-16 with its mark), so that any path keeps its every character.
-    static constexpr unsigned char UnicodeMark[] = {0xFF, 0xFE};
-    bool done = exists ? CopyFileW(path.c_str(), copyPath.c_str(), FALSE) != FALSE
-                       : writeBytes(copyPath, UnicodeMark, sizeof UnicodeMark, TRUNCATE_EXISTING);
+    const std::wstring copyPath = besideFile ? std::wstring(copy.data()) : elsewhere.path();
+    bool done = !besideFile || win32::writeFileBytes(copyPath, start, CREATE_ALWAYS);
     if (done && enableChanged)
         done = WritePrivateProfileStringW(Section, EnableKey, SoundEnable.c_str(), copyPath.c_str()) != FALSE;
     if (done && pathChanged)
         done = WritePrivateProfileStringW(Section, PathKey, SoundPath.c_str(), copyPath.c_str()) != FALSE;
     WritePrivateProfileStringW(nullptr, nullptr, nullptr, copyPath.c_str()); // out of the system's cache
-    done = done && writeBytes(copyPath, nullptr, 0, OPEN_EXISTING); // flushed to the disk
+    std::optional<std::string> written = done ? win32::readFileBytes(copyPath) : std::nullopt;
+    done = written.has_value();
+    // UTF-8 goes back without the mark that only the profile functions needed.
+    if (done && encoding == win32::IniEncoding::Utf8 && written->rfind(win32::Utf8Mark, 0) == 0)
+        written->erase(0, 3);
+    if (done && !besideFile)
+        return win32::writeFileBytes(path, *written, OPEN_EXISTING) ? SaveResult::Saved : SaveResult::Failed;
+    done = done && win32::writeFileBytes(copyPath, *written, CREATE_ALWAYS); // flushed to the disk
     if (done) {
         done = exists ? ReplaceFileW(path.c_str(), copyPath.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
                                      nullptr, nullptr)
@@ -212,9 +259,11 @@ void LoadOption()
         return;
     }
     IniPath = path;
-    if (!ReadIni(IniPath, Section, EnableKey, SoundEnable))
+    TemporaryFile readable;
+    const std::wstring readFrom = readableAs(IniPath, win32::readFileBytes(IniPath), readable);
+    if (!ReadIni(readFrom, Section, EnableKey, SoundEnable))
         SoundEnable = L"0";
-    if (!ReadIni(IniPath, Section, PathKey, SoundPath))
+    if (!ReadIni(readFrom, Section, PathKey, SoundPath))
         SoundPath.clear();
 }
 

@@ -74,9 +74,8 @@ before=$(sha256sum <"$ini")
 start_pomvale
 xdotool key alt+o
 wait_control オプション画面 $'Edit\t1\t-\tC:\\音.wav'
-xdotool key --delay 20 Tab Tab Tab End
-xdotool type --delay 50 '한' # Hangul: no form in CP932, nor a best fit
-wait_control オプション画面 $'Edit\t1\t-\tC:\\音.wav한'
+xdotool key --delay 20 Tab Tab Tab
+type_path 'C:\音.wav한' # Hangul: no form in CP932, nor a best fit
 xdotool key --delay 20 shift+Tab shift+Tab shift+Tab Return # OK
 ok_warning "設定ファイル「$ini_shown」の文字コードでは新しい設定を書き込めないため、変更した設定はプログラムを終了するまでの間だけ有効です。"
 [[ $(sha256sum <"$ini") == "$before" ]] || fail "the CP932 file was changed"

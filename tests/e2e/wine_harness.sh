@@ -68,11 +68,25 @@ expect_focus() {
     seen=$(probe focus "$title") || seen=$(probe focus "$title") || fail "no control of \"$title\" has the focus"
     [[ $seen == "$line" ]] || fail "the focus in \"$title\" is on \"$seen\", not \"$line\""
 }
+# Types a whole new text into the options window's path box, which has the focus. xdotool types a
+# character outside the keyboard map by remapping a key, which a busy client may read too late: the
+# text is typed again over the first try until the box shows it.
+type_path() {
+    local attempt
+    for attempt in 1 2 3; do
+        xdotool key --delay 20 Home shift+End
+        xdotool type --delay 60 "$1"
+        probe wait オプション画面 $'Edit\t1\t-\t'"$1" >/dev/null && return 0
+    done
+    fail "the path box never showed \"$1\""
+}
 start_pomvale() {
     (cd "$app" && wine ./Pomvale.exe) >/dev/null 2>>"$work/Pomvale.log" &
     main_pid=$!
     probe show Pomvale >/dev/null || probe show Pomvale >/dev/null || fail "the main window did not open"
     xdotool search --sync --onlyvisible --name '^Pomvale$' windowactivate --sync >/dev/null 2>&1 || true
+    # Keys typed before a control has the focus would be lost.
+    probe focus Pomvale >/dev/null || probe focus Pomvale >/dev/null || fail "no control of the main window took the focus"
 }
 stop_pomvale() {
     xdotool key alt+F4
