@@ -32,9 +32,11 @@ void loadJapaneseTranslations(QApplication &app)
 void mapJapaneseFaces()
 {
     // Fontconfig does not alias the Windows gothic face to IPAGothic, whose metrics match it;
-    // without the mapping the digits would fall back to a Latin sans face.
+    // without the mapping the digits would fall back to a Latin sans face. The others are the
+    // Japanese gothic faces Debian offers instead of it, in case IPAGothic is not installed.
     const QStringList gothic {QStringLiteral("IPAGothic"), QStringLiteral("IPAゴシック"),
-                              QStringLiteral("Noto Sans Mono CJK JP")};
+                              QStringLiteral("Noto Sans Mono CJK JP"), QStringLiteral("VL Gothic"),
+                              QStringLiteral("TakaoGothic")};
     QFont::insertSubstitutions(QStringLiteral("ＭＳ ゴシック"), gothic);
     QFont::insertSubstitutions(QStringLiteral("MS Gothic"), gothic);
 }
