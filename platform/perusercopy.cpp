@@ -20,13 +20,23 @@ bool writable(const QString &path, int mode)
     return ::access(QFile::encodeName(path).constData(), mode) == 0;
 }
 
+// Files under /usr are the package manager's: what a program writes there no package owns, and a
+// file root left there would become every user's defaults.
+bool underUsr(const QString &folder)
+{
+    return folder == u"/usr" || folder.startsWith(u"/usr/");
+}
+
 // Whether the file is used where it is: its folder is the user's to write (a file the user made
 // read-only there stays so, and a save to it fails), or the file itself can be written in place.
-// Only a folder the user may not write, as a system-wide install's, sends the program elsewhere.
+// A folder the user may not write, as a system-wide install's, or any folder under /usr sends the
+// program elsewhere.
 bool usedInPlace(const QString &path)
 {
-    return writable(QFileInfo(path).absolutePath(), W_OK | X_OK)
-        || (QFileInfo::exists(path) && writable(path, W_OK));
+    const QString folder = QFileInfo(path).absolutePath();
+    if (underUsr(QDir::cleanPath(folder)))
+        return false;
+    return writable(folder, W_OK | X_OK) || (QFileInfo::exists(path) && writable(path, W_OK));
 }
 
 QString configHome()
@@ -36,6 +46,24 @@ QString configHome()
     if (QDir::isAbsolutePath(configured))
         return configured;
     return joinPath(QDir::homePath(), QStringLiteral(".config"));
+}
+
+QString firstConfigDir()
+{
+    // Relative entries are invalid and ignored, as for XDG_CONFIG_HOME.
+    const QStringList configured = qEnvironmentVariable("XDG_CONFIG_DIRS").split(u':');
+    for (const QString &folder : configured)
+        if (QDir::isAbsolutePath(folder))
+            return folder;
+    return QStringLiteral("/etc/xdg");
+}
+
+// The administrator's defaults: the file in the configuration folder, else the one beside the
+// executable, as an install outside /usr may have it.
+QString defaultsFor(const QString &path)
+{
+    const QString defaults = systemDefaultsPath(QFileInfo(path).fileName());
+    return findRegularFile(defaults).isEmpty() ? path : defaults;
 }
 
 // Copies the administrator's file, read with a bound, to the new per-user copy; nothing when there
@@ -58,12 +86,17 @@ QString perUserCopyPath(const QString &fileName)
     return joinPath(joinPath(configHome(), QStringLiteral("pomvale")), fileName);
 }
 
+QString systemDefaultsPath(const QString &fileName)
+{
+    return joinPath(joinPath(firstConfigDir(), QStringLiteral("pomvale")), fileName);
+}
+
 QString fileToRead(const QString &path)
 {
     if (usedInPlace(path))
         return path;
     const QString copy = perUserCopyPath(QFileInfo(path).fileName());
-    return findRegularFile(copy).isEmpty() ? path : copy;
+    return findRegularFile(copy).isEmpty() ? defaultsFor(path) : copy;
 }
 
 QString prepareFileToWrite(const QString &path)
@@ -72,7 +105,7 @@ QString prepareFileToWrite(const QString &path)
         return path;
     QString copy = perUserCopyPath(QFileInfo(path).fileName());
     if (!QFileInfo::exists(copy) && QDir().mkpath(QFileInfo(copy).absolutePath()))
-        seedCopy(path, copy);
+        seedCopy(defaultsFor(path), copy);
     return copy;
 }
 

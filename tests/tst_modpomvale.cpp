@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -31,6 +32,7 @@ private slots:
     void mainWindowLoadsTheSettingsFirst();
     void saveCreatesTheFileAndLoadReadsIt();
     void failedSaveIsReported();
+    void systemInstallKeepsAPerUserCopy();
 
     void readIniEdgeCases();
     void writeIniEdgeCases();
@@ -181,6 +183,49 @@ void tst_modPomvale::failedSaveIsReported()
 
     platform::setApplicationDirOverride(m_dir->filePath(QStringLiteral("no such folder")));
     QVERIFY(!modPomvale::SaveOption());
+}
+
+void tst_modPomvale::systemInstallKeepsAPerUserCopy()
+{
+    // The packaged program: beside it is /usr/bin, which even root must not write; the
+    // administrator's defaults are in the first absolute folder of XDG_CONFIG_DIRS.
+    const QString besideProgram = QStringLiteral("/usr/bin/Pomvale.ini");
+    if (QFile::exists(besideProgram))
+        QSKIP("this machine has a /usr/bin/Pomvale.ini");
+    const QByteArray oldHome = qgetenv("XDG_CONFIG_HOME");
+    const QByteArray oldDirs = qgetenv("XDG_CONFIG_DIRS");
+    const auto restore = qScopeGuard([&] {
+        qputenv("XDG_CONFIG_HOME", oldHome);
+        qputenv("XDG_CONFIG_DIRS", oldDirs);
+        QFile::remove(besideProgram); // only there when the program wrote it
+    });
+    const QString defaults = m_dir->filePath(QStringLiteral("xdg/pomvale/Pomvale.ini"));
+    const QString copy = m_dir->filePath(QStringLiteral("home/pomvale/Pomvale.ini"));
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_dir->filePath(QStringLiteral("home"))));
+    qputenv("XDG_CONFIG_DIRS",
+            "relative:" + QFile::encodeName(m_dir->filePath(QStringLiteral("xdg"))) + ":/etc/xdg");
+    QVERIFY(QDir().mkpath(m_dir->filePath(QStringLiteral("xdg/pomvale"))));
+    const QByteArray siteDefaults("; site\r\n[Option]\r\nEnable=0\r\nPath=/usr/share/site.wav\r\n");
+    QVERIFY(writeFile(defaults, siteDefaults));
+    platform::setApplicationDirOverride(QStringLiteral("/usr/bin"));
+
+    modPomvale::LoadOption();
+    QCOMPARE(modPomvale::IniPath, defaults);
+    QCOMPARE(modPomvale::SoundPath, "/usr/share/site.wav");
+
+    // The first OK starts the user's copy from the defaults byte for byte; nothing under /usr.
+    modPomvale::SoundEnable = "1";
+    QVERIFY(modPomvale::SaveOption());
+    QCOMPARE(modPomvale::IniPath, copy);
+    QVERIFY(!QFile::exists(besideProgram));
+    QCOMPARE(readFile(copy), QByteArray("; site\r\n[Option]\r\nEnable=1\r\nPath=/usr/share/site.wav\r\n"));
+    QCOMPARE(readFile(defaults), siteDefaults);
+
+    // From then on the copy is read, not the defaults.
+    QVERIFY(writeFile(defaults, "[Option]\nEnable=0\n"));
+    modPomvale::LoadOption();
+    QCOMPARE(modPomvale::IniPath, copy);
+    QCOMPARE(modPomvale::SoundEnable, "1");
 }
 
 void tst_modPomvale::readIniEdgeCases()

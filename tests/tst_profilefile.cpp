@@ -400,6 +400,9 @@ void tst_ProfileFile::perUserCopyInReadOnlyFolder()
     // The administrator's defaults beside the executable, as a system-wide install has them.
     const QByteArray defaults("; site defaults\r\n[Option]\r\nEnable=0\r\nPath=/usr/share/site.wav\r\n");
     put(defaults);
+    // Not the user's to write, as an administrator's file is: run by its owner (a package build
+    // as an ordinary user) a writable file would be written in place.
+    QVERIFY(::chmod(QFile::encodeName(file()).constData(), 0444) == 0);
     const QString home = writerConfigHome();
     QVERIFY(!home.isEmpty());
     const QString copy = home + u"/pomvale/Pomvale.ini"_qs;
