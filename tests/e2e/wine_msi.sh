@@ -87,9 +87,10 @@ expect_control オプション画面 $'Button\t1\t1\t時間経過時、音を鳴
 screenshot msi-options
 xdotool key --delay 20 Tab Tab space shift+Tab shift+Tab Return # clear the box, then OK
 probe gone オプション画面 || fail "OK did not close the options window"
+# Checked before closing the program, which a message that the save failed would keep open.
+[[ -f $copy ]] || fail "OK wrote no per-user copy in %APPDATA%\\Pomvale"
 stop_pomvale
 cmp -s "$app/Pomvale.ini" "$work/admin.ini" || fail "the administrator's file changed"
-[[ -f $copy ]] || fail "OK wrote no per-user copy in %APPDATA%\\Pomvale"
 python3 - "$copy" "$work/admin.ini" <<'PY' || fail "the per-user copy is not the administrator's file with Enable=0"
 import sys
 copy, admin = (open(path, "rb").read() for path in sys.argv[1:])
