@@ -27,7 +27,7 @@ command -v wixl >/dev/null || { echo "SKIP: wixl is not installed"; exit 77; }
 shots=${2:-}
 source "$here/wine_harness.sh" wine-msi "$1"
 # The read-only install folder is made writable again, so that the work folder can go.
-trap 'chmod -R u+w "$work" 2>/dev/null; wineserver -k 2>/dev/null; wineserver -w 2>/dev/null || true; cleanup' EXIT
+trap 'chmod -R u+w "$work" 2>/dev/null; wineserver -k 2>/dev/null; timeout 20 wineserver -w 2>/dev/null || true; cleanup' EXIT
 
 # The packages: this version and an older one to upgrade from, each with its own product code.
 "$here/../../scripts/build-msi.sh" "$build" "$work/Pomvale.msi" >/dev/null
