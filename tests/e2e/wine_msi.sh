@@ -27,7 +27,7 @@ command -v wixl >/dev/null || { echo "SKIP: wixl is not installed"; exit 77; }
 shots=${2:-}
 source "$here/wine_harness.sh" wine-msi "$1"
 # The read-only install folder is made writable again, so that the work folder can go.
-trap 'chmod -R u+w "$work" 2>/dev/null; wineserver -k 2>/dev/null; timeout 20 wineserver -w 2>/dev/null || true; cleanup' EXIT
+trap 'chmod -R u+w "$work" 2>/dev/null || true; wineserver -k 2>/dev/null || true; timeout 20 wineserver -w 2>/dev/null || true; cleanup' EXIT
 
 # The packages: this version and an older one to upgrade from, each with its own product code.
 "$here/../../scripts/build-msi.sh" "$build" "$work/Pomvale.msi" >/dev/null
@@ -69,9 +69,12 @@ cmp -s "$app/Pomvale.exe" "$build/Pomvale.exe" || fail "the installed Pomvale.ex
 [[ -n $(shortcut) ]] || fail "no Start-menu shortcut"
 grep -qa 'Pomvale\.exe' "$(shortcut)" || fail "the shortcut does not lead to Pomvale.exe"
 [[ $(apps_entries) == $'0.2.0.0\tThe Pomvale developers' ]] || fail "Apps shows: $(apps_entries)"
-# "Apps" shows the icon that the installer keeps for the product in Windows\Installer.
-cmp -s "$(find "$drive/windows/Installer" -name PomvaleIcon.ico | head -n 1)" "$here/../../app/resources/pomvale.ico" \
-    || fail "the installer kept no program icon for Apps"
+# "Apps" shows the icon that the installer registered for the product.
+icon=$(wine reg query 'HKLM\Software\Classes\Installer\Products' /s 2>/dev/null | tr -d '\r' \
+    | sed -n 's/^ *ProductIcon *REG_SZ *//p' | head -n 1)
+[[ -n $icon ]] || fail "the installer registered no icon for Apps"
+cmp -s "$(wine winepath -u "$icon" 2>/dev/null | tr -d '\r')" "$here/../../app/resources/pomvale.ico" \
+    || fail "the icon for Apps, $icon, is not the program's"
 
 echo "-- in a folder the user may not write, the first OK copies the administrator's file"
 # The administrator's file, as written by hand on Japanese Windows.
