@@ -2,7 +2,8 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Cross-builds Pomvale.exe for 64-bit Windows into build-windows/, and the zip to hand to Windows
 # users, dist/Pomvale-<version>-win64.zip: a folder Pomvale/ with the executable and a short
-# Japanese readme. Installs what is missing first (scripts/packages-windows.txt).
+# Japanese readme; then the installer beside it (scripts/build-msi.sh). Installs what is missing
+# first (scripts/packages-windows.txt).
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build=$root/build-windows
@@ -25,3 +26,4 @@ with zipfile.ZipFile(zip_path, "w", zipfile.ZIP_DEFLATED) as archive:
     archive.writestr("Pomvale/readme-ja.txt", "\ufeff" + text)
 PY
 echo "Built $build/Pomvale.exe and $zip"
+"$root/scripts/build-msi.sh" "$build"

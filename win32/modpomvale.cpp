@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "win32/modpomvale.h"
+#include "win32/inilocation.h"
 
 #include "win32/iniencoding.h"
 
@@ -252,7 +253,7 @@ SaveResult saveCrashSafe(const std::wstring &folder, const std::wstring &path)
 void LoadOption()
 {
     const std::wstring folder = applicationDir();
-    const std::wstring path = CombinePath(folder, FileName);
+    const std::wstring path = IniLocation::fileToRead(folder, FileName);
     if (folder.empty() || !isRegularFile(path)) {
         SoundEnable = L"0";
         SoundPath.clear();
@@ -270,10 +271,11 @@ void LoadOption()
 SaveResult SaveOption()
 {
     const std::wstring folder = applicationDir();
-    IniPath = CombinePath(folder, FileName);
     if (folder.empty()) // the name alone would land in the working folder
         return SaveResult::Failed;
-    return saveCrashSafe(folder, IniPath);
+    const IniLocation::Target target = IniLocation::fileToWrite(folder, FileName);
+    IniPath = target.path;
+    return saveCrashSafe(target.folder, IniPath);
 }
 
 } // namespace modPomvale

@@ -4,7 +4,8 @@
 #include <string>
 
 // The program's two sound settings and the path of the file that keeps them, "Pomvale.ini" beside
-// the executable, read and written through Windows' profile functions.
+// the executable, or in %APPDATA%\Pomvale when the user may not write there (win32/inilocation.h),
+// read and written through Windows' profile functions.
 namespace modPomvale {
 
 extern std::wstring IniPath; // full path of the settings file
