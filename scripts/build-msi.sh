@@ -9,7 +9,7 @@
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build=$(realpath -m "${1:-$root/build-windows}")
-version=${3:-$(sed -n 's/^ *VERSION \([0-9.]*\)$/\1/p' "$root/CMakeLists.txt" | head -n 1)}
+version=${3:-$(cat "$build/version-number.txt")}
 out=$(realpath -m "${2:-$root/dist/Pomvale-$(cat "$build/version.txt")-win64.msi}")
 [[ $version =~ ^[0-9]+\.[0-9]+\.[0-9]+\.[0-9]+$ ]] || { echo "not a version: $version" >&2; exit 1; }
 

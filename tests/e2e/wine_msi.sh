@@ -83,7 +83,9 @@ import sys
 open(sys.argv[1], "wb").write("; 管理者の設定\r\n[Option]\r\nEnable=1\r\nPath=C:\\サウンド\\アラーム.wav\r\n".encode("cp932"))
 PY
 cp "$app/Pomvale.ini" "$work/admin.ini"
-chmod a-w "$app"
+# As under Program Files: neither the folder nor the administrator's file is the user's to write (a
+# writable file there would be written in place).
+chmod a-w "$app" "$app/Pomvale.ini"
 start_pomvale
 xdotool key alt+o
 expect_control オプション画面 $'Button\t1\t1\t時間経過時、音を鳴らす' # the administrator's setting
