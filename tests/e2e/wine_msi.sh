@@ -13,13 +13,22 @@ set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 if ((EUID == 0)); then
     command -v runuser >/dev/null || { echo "SKIP: runuser is not installed"; exit 77; }
-    # A home of its own, which Wine's desktop integration may write to.
+    # A home of its own, which Wine's desktop integration may write to, and a copy of what the suite
+    # needs of the checkout and the build, which may lie in a folder that user cannot reach (root's).
     home=$(mktemp -d "${TMPDIR:-/tmp}/pomvale-msi-home.XXXXXX")
-    chown nobody "$home"
+    root=$here/../..
+    stage=$home/checkout
+    mkdir -p "$stage/tests" "$stage/scripts" "$stage/win32" "$stage/app/resources" "$stage/build-windows"
+    cp -R "$root/tests/e2e" "$stage/tests/"
+    cp "$root/scripts/build-msi.sh" "$stage/scripts/"
+    cp -R "$root/win32/installer" "$stage/win32/"
+    cp "$root/app/resources/pomvale.ico" "$stage/app/resources/"
+    cp "$1"/{Pomvale.exe,wine-probe.exe,version.txt,version-number.txt} "$stage/build-windows/"
+    chown -R nobody "$home"
     status=0
     runuser -u nobody -- env HOME="$home" TMPDIR="${TMPDIR:-/tmp}" PATH="$PATH" \
-        bash "$here/wine_msi.sh" "$(cd "$1" && pwd)" ${2:+"$(mkdir -p "$2" && chmod 777 "$2" && cd "$2" && pwd)"} \
-        || status=$?
+        bash "$stage/tests/e2e/wine_msi.sh" "$stage/build-windows" \
+        ${2:+"$(mkdir -p "$2" && chmod 777 "$2" && cd "$2" && pwd)"} || status=$?
     rm -rf "$home"
     exit "$status"
 fi
