@@ -84,7 +84,7 @@ int main(int argc, char *argv[])
                               frmOption window(&owner);
                               // The first pass of the window's own loop comes once it is shown; paint it,
                               // then close.
-                              QTimer::singleShot(0, &window, [&window] {
+                              QTimer::singleShot(0, &window, [] {
                                   if (QWidget *modal = QApplication::activeModalWidget()) {
                                       modal->repaint();
                                       modal->close();

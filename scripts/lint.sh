@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # The style and static-analysis gates over the project's own sources:
-#   scripts/lint.sh BUILD_DIR
+#   scripts/lint.sh [BUILD_DIR [WINDOWS_BUILD_DIR]]
 # clang-format must leave every file as it is, and clang-tidy (.clang-tidy) must find nothing,
-# using the build's compile_commands.json. Generated moc and resource files are not checked.
+# using each build's compile_commands.json: the Linux build's for the Qt program, the tests and the
+# core, and the Windows build's (configured here when it is not yet) for win32/ and the Wine tests'
+# Windows helpers. Generated moc and resource files are not checked.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build=${1:-$root/build}
-# win32/ (the Windows front-end) is in the Windows build's compile commands, not this build's: its
-# format is checked here, and clang-tidy finds none of its files in this build's database.
+windows_build=${2:-$root/build-windows}
 folders='core|app|timer|settings|options|platform|tests|bench|win32'
 
 cd "$root"
@@ -26,10 +27,24 @@ status=0
 # The program's own code gets every check. The tests and benchmarks are not run through the static
 # analyser (clang-analyzer-*), which costs half of their time (QCOMPARE and QVERIFY expand into
 # branches it explores) and finds in them what the sanitizer build finds by running them.
-program='app|core|timer|settings|options|platform|win32'
+program='app|core|timer|settings|options|platform'
 run-clang-tidy -quiet -p "$build" -j "$(nproc)" "^$root/($program)/.*\.cpp\$" >"$log" 2>&1 || status=$?
 run-clang-tidy -quiet -p "$build" -j "$(nproc)" -checks='-clang-analyzer-*' "^$root/(tests|bench)/.*\.cpp\$" \
     >>"$log" 2>&1 || status=$?
+# The Windows front-end and the Wine tests' helpers, as MinGW-w64 builds them: clang is told the
+# target, and the C++ library's folders of MinGW's g++.
+if [[ ! -f $windows_build/compile_commands.json ]]; then
+    "$root/scripts/install-deps.sh" "$root/scripts/packages-windows.txt"
+    cmake -S "$root/win32" -B "$windows_build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+        -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" >/dev/null
+fi
+mingw=(-extra-arg=--target=x86_64-w64-mingw32)
+while read -r folder; do
+    mingw+=("-extra-arg=-isystem$folder")
+done < <(x86_64-w64-mingw32-g++-posix -E -x c++ -v - </dev/null 2>&1 |
+    sed -n '/#include <...> search starts here:/,/End of search list./p' | grep '/c++')
+run-clang-tidy -quiet -p "$windows_build" "${mingw[@]}" -j "$(nproc)" \
+    "^$root/(win32/.*|tests/e2e/(wine_probe|settings_reader_win))\.cpp\$" >>"$log" 2>&1 || status=$?
 # clang-tidy counts the warnings it suppressed in Qt's headers; only findings matter.
 grep -vE '^[0-9]+ warnings? (and [0-9]+ errors? )?generated\.$|^Suppressed [0-9]+ warnings|^Use -header-filter|^Running clang-tidy|^clang-tidy(-[0-9]+)? |^$' "$log" || true
 if [[ $status -ne 0 ]]; then

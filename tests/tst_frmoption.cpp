@@ -123,7 +123,7 @@ void tst_frmOption::openOptions(const std::function<void(frmOption *)> &body)
 void tst_frmOption::noSettingsFile()
 {
     QCOMPARE(modPomvale::SoundEnable, QStringLiteral("0"));
-    openOptions([this](frmOption *options) {
+    openOptions([](frmOption *options) {
         QCOMPARE(control<QCheckBox>(options, "chkSoundEnable")->checkState(), Qt::Unchecked);
         QVERIFY(!control<QGroupBox>(options, "frameSound")->isVisible());
         QVERIFY(!control<QLineEdit>(options, "txtFileName")->isVisible());
@@ -373,7 +373,7 @@ void tst_frmOption::escAndEnterCloseNothing()
 void tst_frmOption::checkBoxShowsAndHidesTheFrame()
 {
     settings(QStringLiteral("2"), QStringLiteral("/sounds/bell.wav"));
-    openOptions([this](frmOption *options) {
+    openOptions([](frmOption *options) {
         auto *box = control<QCheckBox>(options, "chkSoundEnable");
         auto *frame = control<QGroupBox>(options, "frameSound");
         auto *path = control<QLineEdit>(options, "txtFileName");

@@ -84,7 +84,7 @@ std::wstring perUserFolder()
 
 std::wstring fileToRead(const std::wstring &exeFolder, const std::wstring &fileName)
 {
-    const std::wstring besideProgram = join(exeFolder, fileName);
+    std::wstring besideProgram = join(exeFolder, fileName);
     if (besideProgramIsUsers(exeFolder, besideProgram))
         return besideProgram;
     const std::wstring userFolder = perUserFolder();

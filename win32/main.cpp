@@ -6,15 +6,16 @@
 
 #include <commctrl.h>
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandLine*/, int showCommand)
+// The parameters keep the names of Windows' own declaration.
+int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE /*hPrevInstance*/, PWSTR /*lpCmdLine*/, int nShowCmd)
 {
     // The manifest asks for per-monitor DPI awareness; this holds where it is not read.
     SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
     INITCOMMONCONTROLSEX controls {sizeof controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);
 
-    frmMain window(instance);
-    if (!window.show(showCommand))
+    frmMain window(hInstance);
+    if (!window.show(nShowCmd))
         return 1;
     MSG message {};
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {

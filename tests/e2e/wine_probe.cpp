@@ -54,7 +54,8 @@ std::wstring controlLine(HWND control)
 
 BOOL CALLBACK addControl(HWND control, LPARAM lines)
 {
-    *reinterpret_cast<std::wstring *>(lines) += controlLine(control);
+    // The callback's LPARAM carries the caller's string, as EnumChildWindows passes it.
+    *reinterpret_cast<std::wstring *>(lines) += controlLine(control); // NOLINT(performance-no-int-to-ptr)
     return TRUE;
 }
 
