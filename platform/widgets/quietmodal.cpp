@@ -2,6 +2,7 @@
 #include "platform/widgets/quietmodal.h"
 
 #include "platform/widgets/attention.h"
+#include "platform/widgets/focusoffer.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -32,6 +33,16 @@ bool isInput(QEvent::Type type)
     }
 }
 
+// Creates the platform window of a window that has an owner before it is shown. Without the
+// attribute, that would make each of the owner's widgets a native window of its own.
+void createPlatformWindow(QWidget *window)
+{
+    const bool siblingsNative = !QCoreApplication::testAttribute(Qt::AA_DontCreateNativeWidgetSiblings);
+    QCoreApplication::setAttribute(Qt::AA_DontCreateNativeWidgetSiblings);
+    window->winId();
+    QCoreApplication::setAttribute(Qt::AA_DontCreateNativeWidgetSiblings, !siblingsNative);
+}
+
 } // namespace
 
 QuietModal::QuietModal(QDialog *window, QWidget *owner)
@@ -53,7 +64,14 @@ void QuietModal::exec()
     // Both: some window managers focus a new transient window of an inactive program all the same.
     m_window->setAttribute(Qt::WA_ShowWithoutActivating);
     m_window->setWindowFlag(Qt::WindowDoesNotAcceptFocus);
-    m_window->installEventFilter(this);
+    createPlatformWindow(m_window);
+    // Its platform window sees every click into it, before the text or a button under the pointer.
+    m_windowHandle = m_window->windowHandle();
+    m_windowHandle->installEventFilter(this);
+    const FocusOffer offer(m_window, [self = QPointer(this)] {
+        if (self)
+            self->userTurnedToProgram();
+    });
     if (m_ownerHandle)
         m_ownerHandle->installEventFilter(this);
     connect(qGuiApp, &QGuiApplication::focusWindowChanged, this, [this](const QWindow *focus) {
@@ -63,10 +81,8 @@ void QuietModal::exec()
 
     // Over another modal window (the options window), it would be blocked by that one: as its
     // transient child it takes input, as a modal window shown last does.
-    if (const QWidget *modal = QApplication::activeModalWidget(); modal && modal != m_window) {
-        m_window->winId();
-        m_window->windowHandle()->setTransientParent(modal->windowHandle());
-    }
+    if (const QWidget *modal = QApplication::activeModalWidget(); modal && modal != m_window)
+        m_windowHandle->setTransientParent(modal->windowHandle());
 
     QEventLoop loop;
     connect(m_window, &QDialog::finished, &loop, [&loop] { loop.quit(); });
@@ -86,8 +102,8 @@ bool QuietModal::eventFilter(QObject *watched, QEvent *event)
             userTurnedToProgram();
         return true;
     }
-    // A click into the window itself turns to it, though it did not take the focus.
-    if (watched == m_window && event->type() == QEvent::MouseButtonPress)
+    // A click anywhere into the window turns to it, though it did not take the focus.
+    if (watched == m_windowHandle && event->type() == QEvent::MouseButtonPress)
         userTurnedToProgram();
     return QObject::eventFilter(watched, event);
 }
@@ -99,9 +115,9 @@ void QuietModal::userTurnedToProgram()
         return;
     // The window takes the keys, wherever the user turned to the program (the taskbar, Alt+Tab,
     // a click). Its platform window changes in place; the widget's own flags would hide it.
-    if (QWindow *handle = m_window->windowHandle()) {
-        handle->setFlag(Qt::WindowDoesNotAcceptFocus, false);
-        handle->requestActivate();
+    if (m_windowHandle) {
+        m_windowHandle->setFlag(Qt::WindowDoesNotAcceptFocus, false);
+        m_windowHandle->requestActivate();
     }
 }
 

@@ -39,6 +39,7 @@ private:
     QPointer<QDialog> m_window;
     QPointer<QWidget> m_owner;
     QPointer<QWindow> m_ownerHandle;
+    QPointer<QWindow> m_windowHandle;
     bool m_waiting = false; // shown, and the user has not turned to it yet
 };
 
