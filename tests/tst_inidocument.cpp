@@ -39,6 +39,7 @@ void tst_IniDocument::lookup_data()
                           "Single='one'\n"
                           "Mismatched=\"abc'\n"
                           "Lonely=\"\n"
+                          "EmptyQuotes=\"\"\n"
                           "NoEquals\n"
                           ";Commented=yes\n"
                           "Empty=\n"
@@ -59,6 +60,7 @@ void tst_IniDocument::lookup_data()
         {"single quotes removed", "Option", "single", true, "one"},
         {"mismatched quotes kept", "Option", "Mismatched", true, "\"abc'"},
         {"a lone quote kept", "Option", "Lonely", true, "\""},
+        {"empty quotes are an empty value", "Option", "EmptyQuotes", true, ""},
         {"line without equals is no key", "Option", "NoEquals", false, ""},
         {"comment is no key", "Option", ";Commented", false, ""},
         {"empty value found", "Option", "Empty", true, ""},

@@ -261,6 +261,10 @@ void tst_ProfileFile::hostileFiles_data()
         QTest::newRow(little ? "UTF-16 LE" : "UTF-16 BE")
             << "bytes" << utf16(text, little) << u"/音楽/b.wav"_qs << ok
             << utf16(u"; 設定\r\n[Option]\r\nPath=/音楽/b.wav\r\n"_qs, little);
+        // A cut-off file: its odd last byte was lost on saving when the writer dropped it.
+        QTest::newRow(little ? "UTF-16 LE of odd length" : "UTF-16 BE of odd length")
+            << "bytes" << utf16(text, little) + '\x0A' << u"/b.wav"_qs << ok
+            << utf16(u"; 設定\r\n[Option]\r\nPath=/b.wav\r\n"_qs, little) + '\x0A';
     }
 
     // UTF-8 Japanese in the value, one CP932 byte in a comment: the file reads as CP932, in which
