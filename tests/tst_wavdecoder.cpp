@@ -125,6 +125,7 @@ void tst_WavDecoder::decodesEachSampleFormat_data()
         << wav(fmtBody(3, 1, 22050, 32),
                littleEndian({0.0f, 1.0f, -1.0f, 0.5f, 2.0f, -3.0f, std::numeric_limits<float>::quiet_NaN()}))
         << 22050 << 1 << QList<qint16> {0, 32767, -32767, 16384, 32767, -32767, 0};
+    QTest::newRow("lowest audible rate") << wav(fmtBody(1, 1, 40, 16), le16(9)) << 40 << 1 << QList<qint16> {9};
     QTest::newRow("64-bit float") << wav(fmtBody(3, 1, 11025, 64), littleEndian({-0.5, 0.25})) << 11025 << 1
                                   << QList<qint16> {-16384, 8192};
     QTest::newRow("extensible 16-bit")
@@ -169,6 +170,9 @@ void tst_WavDecoder::refusesWhatCannotBePlayed_data()
     QTest::newRow("no channels") << wav(fmtBody(1, 0, 44100, 16, 2), data);
     QTest::newRow("nine channels") << wav(fmtBody(1, 9, 44100, 16), QByteArray(18, '\0'));
     QTest::newRow("rate 0") << wav(fmtBody(1, 1, 0, 16), data);
+    // These played for hours without a sound that anybody hears, where the chime was due.
+    QTest::newRow("rate 1 Hz") << wav(fmtBody(1, 1, 1, 16), data);
+    QTest::newRow("rate 39 Hz") << wav(fmtBody(3, 1, 39, 32), data);
     QTest::newRow("rate too high") << wav(fmtBody(1, 1, 1000000, 16), data);
     QTest::newRow("block align wrong") << wav(fmtBody(1, 2, 44100, 16, 2), data);
     QTest::newRow("extensible, unknown sub-format")
@@ -199,6 +203,8 @@ void tst_WavDecoder::toleratesSloppyWriters()
     std::optional<platform::PcmSound> sound = platform::decodeWav(streamed);
     QVERIFY(sound);
     QCOMPARE(samplesOf(*sound), (QList<qint16> {100, 200, 300}));
+    // Sized by what the file holds, not by what its header claims (this held 128 MiB).
+    QVERIFY2(sound->samples.capacity() < 4096, QByteArray::number(sound->samples.capacity()));
 
     // A half frame at the end is dropped; an odd chunk before the data is padded; a larger format
     // chunk and chunks after the data are passed over.

@@ -20,6 +20,9 @@ constexpr quint16 FormatFloat = 3;
 constexpr quint16 FormatExtensible = 0xFFFE;
 constexpr int MaxChannels = 8;
 constexpr quint32 MaxSampleRate = 384000; // the highest rate the sound server accepts
+// A rate below this carries nothing above 20 Hz, the lowest pitch anyone hears: such a file would
+// play for minutes or hours, and no loudspeaker would make a sound of it.
+constexpr quint32 MinSampleRate = 40;
 constexpr int FormatFieldsBytes = 40; // the longest format chunk that is read: the extensible one
 constexpr int MaxChunks = 4096; // chunks walked before the data: far more than any writer puts
 constexpr qint64 BlockBytes = 256 * 1024; // read and decoded at a time
@@ -67,7 +70,7 @@ std::optional<Format> parseFormat(const char *body, qint64 size)
         return std::nullopt;
     if (format.channels < 1 || format.channels > MaxChannels)
         return std::nullopt;
-    if (format.sampleRate < 1 || format.sampleRate > MaxSampleRate)
+    if (format.sampleRate < MinSampleRate || format.sampleRate > MaxSampleRate)
         return std::nullopt;
     format.bytesPerSample = bits / 8;
     if (blockAlign != format.channels * format.bytesPerSample)
