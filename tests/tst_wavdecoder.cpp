@@ -125,7 +125,8 @@ void tst_WavDecoder::decodesEachSampleFormat_data()
         << wav(fmtBody(3, 1, 22050, 32),
                littleEndian({0.0f, 1.0f, -1.0f, 0.5f, 2.0f, -3.0f, std::numeric_limits<float>::quiet_NaN()}))
         << 22050 << 1 << QList<qint16> {0, 32767, -32767, 16384, 32767, -32767, 0};
-    QTest::newRow("lowest audible rate") << wav(fmtBody(1, 1, 40, 16), le16(9)) << 40 << 1 << QList<qint16> {9};
+    QTest::newRow("lowest audible rate")
+        << wav(fmtBody(1, 1, 40, 16), le16(9)) << 40 << 1 << QList<qint16> {9};
     QTest::newRow("64-bit float") << wav(fmtBody(3, 1, 11025, 64), littleEndian({-0.5, 0.25})) << 11025 << 1
                                   << QList<qint16> {-16384, 8192};
     QTest::newRow("extensible 16-bit")

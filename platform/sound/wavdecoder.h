@@ -18,7 +18,8 @@ inline constexpr qsizetype MaxDecodedBytes = 64 * 1024 * 1024;
 
 // Decodes a RIFF WAVE file: integer PCM of 8, 16, 24 or 32 bits, or IEEE float of 32 or 64 bits,
 // plain or in the extensible format, with 1 to 8 channels, at an audible rate (40 Hz to 384 kHz).
-// Anything else, and a file without one whole frame, gives nothing. A data chunk cut short by the end of the file plays what is there.
+// Anything else, and a file without one whole frame, gives nothing. A data chunk cut short by the
+// end of the file plays what is there.
 std::optional<PcmSound> decodeWav(QByteArrayView file, qsizetype maxDecodedBytes = MaxDecodedBytes);
 
 // The same, read from the device as it goes. A read that fails or comes back short, however the
