@@ -92,6 +92,13 @@ expect_flags() { # WANTED ("yes" or "no") for both flags of both windows
     done
 }
 
+# Waits for the NTH alarm's box; it and the main window must ask for attention.
+expect_alarm() {
+    wait_for 5 "the $1 alarm box did not come up" box_shown
+    box=$(box_id)
+    expect_flags yes "the $1 alarm in the background"
+}
+
 # Starts the 00:02 countdown (Start/Stop is 24 pixels above the bottom edge, in the middle) and
 # goes over to the other window. No --sync on the move: the pointer may be there already, and the
 # X server takes the click after the move all the same.
@@ -110,9 +117,8 @@ withdrawals() {
 # The user turns to Pomvale WAY by COMMAND: the box takes the keys, neither window asks for
 # attention any more, each by Pomvale's own withdrawal, and Enter closes the box.
 turn_to_alarm() {
-    local way=$1
+    local way=$1 main_before box_before
     shift
-    local main_before box_before
     main_before=$(withdrawals "$main")
     box_before=$(withdrawals "$box")
     "$@"
@@ -138,31 +144,24 @@ started_at=$(date +%s.%N)
 sentence="the alarm must not take these keys: 1 2 3 4 5 6 7 8 9"
 xdotool type --delay 60 "$sentence"
 xdotool key Return
-wait_for 5 "the alarm box did not come up" box_shown
-box=$(box_id)
+expect_alarm first
 echo "alarm box $box came up at most $(awk -v a="$started_at" -v b="$(date +%s.%N)" 'BEGIN { printf "%.1f", b - a }') s after Start"
-
 wait_for 2 "the other window did not get every key: '$(cat "$work/typed.txt")'" \
     grep -qxF "$sentence" "$work/typed.txt"
 focused "$sink" || fail "the other window lost the focus to $(xdotool getwindowfocus)"
 box_shown || fail "the alarm box was closed by keys meant for the other window"
-expect_flags yes "in the background"
 shoot background
 turn_to_alarm "activating the main window" xdotool windowactivate "$main"
 
 # The next alarms: the display shows 00:02 again, so Start/Stop runs the same countdown.
 start_countdown
-wait_for 5 "the second alarm box did not come up" box_shown
-box=$(box_id)
-expect_flags yes "the second alarm in the background"
+expect_alarm second
 # The message's text lies in the box's upper band, across its middle.
 width=$(xwininfo -id "$box" | awk '/^ +Width:/ { print $2 }')
 turn_to_alarm "a click on the message's text" xdotool mousemove --window "$box" $((width / 2)) 17 click 1
 
 start_countdown
-wait_for 5 "the third alarm box did not come up" box_shown
-box=$(box_id)
-expect_flags yes "the third alarm in the background"
+expect_alarm third
 turn_to_alarm "the window manager activating the box" xdotool windowactivate "$box"
 
 kill -0 "$pid" 2>/dev/null || fail "Pomvale ended"
