@@ -37,10 +37,10 @@ bool isInput(QEvent::Type type)
 // attribute, that would make each of the owner's widgets a native window of its own.
 void createPlatformWindow(QWidget *window)
 {
-    const bool siblingsNative = !QCoreApplication::testAttribute(Qt::AA_DontCreateNativeWidgetSiblings);
+    const bool wasSet = QCoreApplication::testAttribute(Qt::AA_DontCreateNativeWidgetSiblings);
     QCoreApplication::setAttribute(Qt::AA_DontCreateNativeWidgetSiblings);
     window->winId();
-    QCoreApplication::setAttribute(Qt::AA_DontCreateNativeWidgetSiblings, !siblingsNative);
+    QCoreApplication::setAttribute(Qt::AA_DontCreateNativeWidgetSiblings, wasSet);
 }
 
 } // namespace
