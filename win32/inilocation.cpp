@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "win32/inilocation.h"
 
+#include "win32/modpath.h"
+
 #include <windows.h>
 
 #include <shlobj.h>
@@ -10,13 +12,6 @@ namespace IniLocation {
 namespace {
 
 constexpr wchar_t PerUserFolderName[] = L"Pomvale";
-
-std::wstring join(const std::wstring &folder, const std::wstring &name)
-{
-    if (!folder.empty() && (folder.back() == L'\\' || folder.back() == L'/'))
-        return folder + name;
-    return folder + L'\\' + name;
-}
 
 bool isRegularFile(const std::wstring &path)
 {
@@ -52,10 +47,10 @@ bool folderIsWritable(const std::wstring &folder)
         return false;
     // A name no other program or instance uses: this process and a counter of tries.
     for (unsigned attempt = 0; attempt < 16; ++attempt) {
-        const std::wstring probe
-            = join(folder,
-                   L"~pomvale-write-test-" + std::to_wstring(GetCurrentProcessId()) + L'-'
-                       + std::to_wstring(GetTickCount64()) + L'-' + std::to_wstring(attempt) + L".tmp");
+        const std::wstring probe = modPath::CombinePath(
+            folder,
+            L"~pomvale-write-test-" + std::to_wstring(GetCurrentProcessId()) + L'-'
+                + std::to_wstring(GetTickCount64()) + L'-' + std::to_wstring(attempt) + L".tmp");
         // Deleted on close, so that nothing stays behind even when the program is killed here.
         HANDLE file = CreateFileW(
             probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
@@ -77,32 +72,32 @@ std::wstring perUserFolder()
     std::wstring folder;
     if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_RoamingAppData, KF_FLAG_DEFAULT, nullptr, &appData))
         && appData)
-        folder = join(appData, PerUserFolderName);
+        folder = modPath::CombinePath(appData, PerUserFolderName);
     CoTaskMemFree(appData);
     return folder;
 }
 
 std::wstring fileToRead(const std::wstring &exeFolder, const std::wstring &fileName)
 {
-    std::wstring besideProgram = join(exeFolder, fileName);
+    std::wstring besideProgram = modPath::CombinePath(exeFolder, fileName);
     if (besideProgramIsUsers(exeFolder, besideProgram))
         return besideProgram;
     const std::wstring userFolder = perUserFolder();
-    if (!userFolder.empty() && isRegularFile(join(userFolder, fileName)))
-        return join(userFolder, fileName);
+    if (!userFolder.empty() && isRegularFile(modPath::CombinePath(userFolder, fileName)))
+        return modPath::CombinePath(userFolder, fileName);
     return besideProgram;
 }
 
 Target fileToWrite(const std::wstring &exeFolder, const std::wstring &fileName)
 {
-    if (besideProgramIsUsers(exeFolder, join(exeFolder, fileName)))
-        return {exeFolder, join(exeFolder, fileName)};
+    if (besideProgramIsUsers(exeFolder, modPath::CombinePath(exeFolder, fileName)))
+        return {exeFolder, modPath::CombinePath(exeFolder, fileName)};
     const std::wstring userFolder = perUserFolder();
     if (userFolder.empty()) // the save then fails on the protected folder and says so
-        return {exeFolder, join(exeFolder, fileName)};
-    const std::wstring copy = join(userFolder, fileName);
+        return {exeFolder, modPath::CombinePath(exeFolder, fileName)};
+    const std::wstring copy = modPath::CombinePath(userFolder, fileName);
     CreateDirectoryW(userFolder.c_str(), nullptr); // there already after the first save
-    const std::wstring original = join(exeFolder, fileName);
+    const std::wstring original = modPath::CombinePath(exeFolder, fileName);
     if (GetFileAttributesW(copy.c_str()) == INVALID_FILE_ATTRIBUTES && isRegularFile(original)
         && CopyFileW(original.c_str(), copy.c_str(), TRUE))
         // The copy is the user's to change, whatever protection the administrator gave the original.

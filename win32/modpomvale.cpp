@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "win32/modpomvale.h"
 #include "win32/inilocation.h"
+#include "win32/modpath.h"
 
 #include "win32/iniencoding.h"
 
@@ -50,14 +51,6 @@ std::wstring applicationDir()
             return {};
         buffer.resize(buffer.size() * 2);
     }
-}
-
-// The folder and the file name with exactly one backslash between them.
-std::wstring CombinePath(const std::wstring &folder, const std::wstring &name)
-{
-    if (!folder.empty() && (folder.back() == L'\\' || folder.back() == L'/'))
-        return folder + name;
-    return folder + L'\\' + name;
 }
 
 // An ordinary file: no folder, device, hidden or system file of that name counts.
@@ -114,7 +107,7 @@ void removeStaleCopies(const std::wstring &folder)
 {
     constexpr ULONGLONG Minute = 60ULL * 10'000'000; // in the file times' 100 ns
     WIN32_FIND_DATAW found {};
-    HANDLE search = FindFirstFileW(CombinePath(folder, CopyPattern).c_str(), &found);
+    HANDLE search = FindFirstFileW(modPath::CombinePath(folder, CopyPattern).c_str(), &found);
     if (search == INVALID_HANDLE_VALUE)
         return;
     FILETIME now {};
@@ -123,7 +116,7 @@ void removeStaleCopies(const std::wstring &folder)
         const ULONGLONG written = ticks(found.ftLastWriteTime);
         if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && ticks(now) > written
             && ticks(now) - written > Minute)
-            DeleteFileW(CombinePath(folder, found.cFileName).c_str());
+            DeleteFileW(modPath::CombinePath(folder, found.cFileName).c_str());
     } while (FindNextFileW(search, &found));
     FindClose(search);
 }
