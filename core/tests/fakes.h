@@ -68,6 +68,12 @@ struct FakeMainWindow final : CountdownWindow
         for (const char key : keys)
             countdown.Form_KeyPress(key);
     }
+    // Digits typed, then Start/Stop.
+    void start(std::string_view keys)
+    {
+        type(keys);
+        countdown.cmdStart_Click();
+    }
     // The timer's ticks, as many as asked, each only while the timer is enabled.
     void tick(int count = 1)
     {

@@ -32,14 +32,12 @@ TEST_CASE("a start of 00:00 or of seconds over 59 is refused and leaves the wind
     for (const char *digits : {"0000", "0175", "9960"}) {
         CAPTURE(digits);
         FakeMainWindow window;
-        window.type(digits);
-        window.countdown.cmdStart_Click();
+        window.start(digits);
         CHECK_FALSE(window.ticking);
         CHECK(window.digitsEnabled);
         CHECK(window.resetEnabled);
         // Still idle: the next Start/Stop starts what is entered then.
-        window.type("0100");
-        window.countdown.cmdStart_Click();
+        window.start("0100");
         window.tick();
         CHECK(window.display == u"00:59");
     }
@@ -48,8 +46,7 @@ TEST_CASE("a start of 00:00 or of seconds over 59 is refused and leaves the wind
 TEST_CASE("a run: only Start/Stop acts, and each tick borrows from the minutes")
 {
     FakeMainWindow window;
-    window.type("1000");
-    window.countdown.cmdStart_Click();
+    window.start("1000");
     CHECK(window.ticking);
     CHECK_FALSE(window.digitsEnabled);
     CHECK_FALSE(window.resetEnabled);
@@ -64,8 +61,7 @@ TEST_CASE("a run: only Start/Stop acts, and each tick borrows from the minutes")
 TEST_CASE("pause keeps the remaining time; resume goes on from it, whatever was typed meanwhile")
 {
     FakeMainWindow window;
-    window.type("0500");
-    window.countdown.cmdStart_Click();
+    window.start("0500");
     window.tick(170);
     window.countdown.cmdStart_Click();
     CHECK_FALSE(window.ticking);
@@ -84,8 +80,7 @@ TEST_CASE("pause keeps the remaining time; resume goes on from it, whatever was 
 TEST_CASE("reset returns to the time last started; after a pause the next start is a fresh one")
 {
     FakeMainWindow window;
-    window.type("0500");
-    window.countdown.cmdStart_Click();
+    window.start("0500");
     window.tick(170);
     window.countdown.cmdStart_Click();
     window.countdown.cmdReset_Click();
@@ -96,8 +91,7 @@ TEST_CASE("reset returns to the time last started; after a pause the next start 
     window.countdown.cmdReset_Click();
     CHECK(window.display == u"05:00");
 
-    window.type("0200");
-    window.countdown.cmdStart_Click();
+    window.start("0200");
     window.tick();
     CHECK(window.display == u"01:59");
 }
@@ -105,8 +99,7 @@ TEST_CASE("reset returns to the time last started; after a pause the next start 
 TEST_CASE("digits during a run change the entered time only, until the next tick")
 {
     FakeMainWindow window;
-    window.type("0300");
-    window.countdown.cmdStart_Click();
+    window.start("0300");
     window.tick();
     window.type("5");
     CHECK(window.display == u"30:05");
@@ -120,8 +113,7 @@ TEST_CASE("digits during a run change the entered time only, until the next tick
 TEST_CASE("the alarm at 00:00: the message over a stopped timer, then the time last started")
 {
     FakeMainWindow window;
-    window.type("0001");
-    window.countdown.cmdStart_Click();
+    window.start("0001");
     std::u16string shownDuringAlarm;
     bool tickingDuringAlarm = true;
     window.whileAlarmOpen = [&] {
@@ -160,8 +152,7 @@ TEST_CASE("the alarm's sound plays while the message is open, when the options w
         window.settings.path = u"/tmp/アラーム.wav";
         std::vector<std::u16string> callsWhileOpen;
         window.whileAlarmOpen = [&] { callsWhileOpen = window.settings.calls; };
-        window.type("0001");
-        window.countdown.cmdStart_Click();
+        window.start("0001");
         window.tick();
         const std::vector<std::u16string> sound {u"load", u"play:/tmp/アラーム.wav", u"stop"};
         const std::vector<std::u16string> none {u"load"};
@@ -173,8 +164,7 @@ TEST_CASE("the alarm's sound plays while the message is open, when the options w
 TEST_CASE("settings changed during a run apply to its alarm")
 {
     FakeMainWindow window;
-    window.type("0002");
-    window.countdown.cmdStart_Click();
+    window.start("0002");
     window.tick();
     window.settings.enable = u"1";
     window.settings.path = u"/tmp/new.wav";
