@@ -117,10 +117,11 @@ void Countdown::timeTic_Timer()
     // The ticks stop before the message: one handled while it is open would count below 00:00.
     m_window.setTimerEnabled(false);
     // The settings are read now, so a change made during the run applies to its alarm.
-    if (modPomvale::SoundIsOn(m_settings.soundEnable()))
+    const bool sound = modPomvale::SoundIsOn(m_settings.soundEnable());
+    if (sound)
         m_settings.playSound(m_settings.soundPath());
     m_window.showAlarm(u"アラームが鳴りましたよ。", u"アラームのお知らせ");
-    if (modPomvale::SoundIsOn(m_settings.soundEnable()))
+    if (sound)
         m_settings.stopSound();
     cmdReset_Click();
     m_window.setResetEnabled(true);
