@@ -30,8 +30,8 @@ QPixmap renderOptions(bool soundOn)
 {
     frmMain window;
     window.show();
-    modPomvale::SoundEnable = soundOn ? QStringLiteral("1") : QStringLiteral("0");
-    modPomvale::SoundPath = QStringLiteral("/usr/share/sounds/alarm.wav");
+    modPomvale::SoundEnable = QString(soundOn ? QStringLiteral("1") : QStringLiteral("0")).toStdU16String();
+    modPomvale::SoundPath = QString(QStringLiteral("/usr/share/sounds/alarm.wav")).toStdU16String();
     frmOption options(&window);
     QPixmap shot;
     whenModal<frmOption>(&options, [&shot](frmOption *shown) {

@@ -6,7 +6,6 @@
 #include "app/application.h"
 #include "bench/median.h"
 #include "options/frmoption.h"
-#include "platform/paths.h"
 #include "platform/sound/wavdecoder.h"
 #include "settings/modpomvale.h"
 
@@ -68,7 +67,7 @@ int main(int argc, char *argv[])
     QApplication application(argc, argv);
     app::setupApplication(application);
     QTemporaryDir dir;
-    platform::setApplicationDirOverride(dir.path());
+    modPomvale::setExecutableFolderOverride(QFile::encodeName(dir.path()).toStdString());
     const QString ini = dir.filePath(QStringLiteral("Pomvale.ini"));
 
     for (const int megabytes : {1, 10}) {

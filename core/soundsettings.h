@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "settings/saveoutcome.h"
+
 #include <string>
 
 // The two sound settings, the file that keeps them, and the one sound channel that plays what they
@@ -17,11 +19,8 @@ public:
     virtual std::u16string soundEnable() const = 0;
     virtual std::u16string soundPath() const = 0;
 
-    enum class SaveOutcome {
-        Saved,
-        Failed,
-        NotInFileEncoding, // a value has no form in the encoding the file is kept in
-    };
+    // What the settings library reports, carried to the window unchanged.
+    using SaveOutcome = settings::SaveOutcome;
     // Stores both settings in memory (in effect at once, whatever the file makes of them), then
     // writes them to the settings file.
     virtual SaveOutcome storeAndSave(const std::u16string &soundEnable, const std::u16string &soundPath) = 0;

@@ -3,7 +3,7 @@
 
 #include "core/optionsform.h"
 #include "core/optionswindow.h"
-#include "settings/programsoundsettings.h"
+#include "platform/programsoundsettings.h"
 
 #include <QDialog>
 

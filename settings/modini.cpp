@@ -1,59 +1,60 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "settings/modini.h"
 
-#include "platform/profile/profile.h"
-
-#include <QGuiApplication>
+#include "settings/modpomvale.h"
+#include "settings/profilefile.h"
 
 namespace modINI {
 
 namespace {
 
-// What the program does with an error of the file layer: the cursor goes back to the default,
-// so that a caller that showed a busy cursor is not left with it, and nothing is reported.
+void (*errorHandler)() = nullptr;
+
 bool trapError()
 {
-    if (qobject_cast<QGuiApplication *>(QCoreApplication::instance())) {
-        while (QGuiApplication::overrideCursor())
-            QGuiApplication::restoreOverrideCursor();
-    }
+    if (errorHandler)
+        errorHandler();
     return false;
 }
 
 } // namespace
 
-bool ReadIni(const QString &file, const QString &section, const QString &key, QString &value)
+bool ReadIni(const settings::Path &file, const std::u16string &section, const std::u16string &key,
+             std::u16string &value)
 {
-    if (file.isEmpty() || section.isEmpty() || key.isEmpty())
+    if (file.empty() || section.empty() || key.empty())
         return false;
     try {
-        const platform::ProfileRead read = platform::readProfileString(file, section, key);
-        if (read.status == platform::ProfileStatus::Failed)
+        const settings::ProfileRead read = settings::readProfile(modPomvale::seam(), file, section, {key});
+        if (read.status == settings::ReadStatus::Failed)
             return trapError();
-        if (read.status == platform::ProfileStatus::Missing || read.value.isEmpty())
+        if (!read.values[0] || read.values[0]->empty())
             return false;
-        value = read.value;
+        value = *read.values[0];
         return true;
     } catch (...) {
         return trapError();
     }
 }
 
-bool WriteIni(const QString &file, const QString &section, const QString &key, const QString &value,
-              bool *notInFileEncoding)
+bool WriteIni(const settings::Path &file, const std::u16string &section, const std::u16string &key,
+              const std::u16string &value)
 {
-    if (file.isEmpty() || section.isEmpty() || key.isEmpty())
+    if (file.empty() || section.empty() || key.empty())
         return false;
     try {
-        const platform::ProfileStatus status = platform::writeProfileString(file, section, key, value);
-        if (status == platform::ProfileStatus::NotRepresentable && notInFileEncoding)
-            *notInFileEncoding = true;
-        if (status != platform::ProfileStatus::Ok)
+        if (settings::saveProfile(modPomvale::seam(), file, section, {{key, value}})
+            != settings::SaveOutcome::Saved)
             return trapError();
         return true;
     } catch (...) {
         return trapError();
     }
+}
+
+void setErrorHandler(void (*handler)())
+{
+    errorHandler = handler;
 }
 
 } // namespace modINI

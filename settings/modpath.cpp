@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "settings/modpath.h"
 
-#include "platform/paths.h"
+#include "settings/profilefile.h"
 
 namespace modPath {
 
-QString CombinePath(const QString &dir, const QString &file)
+settings::Path CombinePath(const settings::Path &dir, const settings::Path &file)
 {
-    return platform::joinPath(dir, file);
+    return settings::joinPath(dir, file);
 }
 
 } // namespace modPath

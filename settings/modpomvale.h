@@ -1,29 +1,30 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <QString>
+#include "settings/saveoutcome.h"
+#include "settings/seam.h"
 
-// The program's two sound settings and the path of the file that keeps them.
+#include <string>
+
+// The program's two sound settings and the path of the file that keeps them, "Pomvale.ini" beside
+// the executable, or the user's own copy where that folder is not the user's to write.
 namespace modPomvale {
 
-extern QString IniPath; // full path of the settings file
-extern QString SoundEnable; // "1": the alarm plays SoundPath; any other text: no sound
-extern QString SoundPath; // the WAV file the alarm plays
+extern settings::Path IniPath; // full path of the settings file
+extern std::u16string SoundEnable; // "1": the alarm plays SoundPath; any other text: no sound
+extern std::u16string SoundPath; // the WAV file the alarm plays
 
-// Fills the settings from the file beside the executable (or the user's own copy of it, where the
-// folder is not the user's to write), or with "0" and "" when it is missing.
+// Fills the settings from the file, or with "0" and "" when it is missing.
 void LoadOption();
 
-// What a save came to; true when both settings were stored.
-struct SaveResult
-{
-    bool saved = false;
-    bool notInFileEncoding = false; // a value has no form in the encoding the file is kept in
+// Writes both settings to the file: both or neither.
+settings::SaveOutcome SaveOption();
 
-    explicit operator bool() const { return saved; }
-};
-
-// Writes both settings to the file beside the executable (or the user's own copy of it).
-SaveResult SaveOption();
+// The seam the settings go through: the platform's, unless a test has put its own.
+settings::Seam &seam();
+void setSeam(settings::Seam *seam);
+// Makes the executable's folder `folder` instead, so tests can place the settings file; an empty
+// folder brings the real one back.
+void setExecutableFolderOverride(const settings::Path &folder);
 
 } // namespace modPomvale

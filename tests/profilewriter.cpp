@@ -1,47 +1,74 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Writes profile keys from a process of its own, for the tests that run one as another user.
+// Writes settings from a process of its own, for the tests that run one as another user, kill it,
+// cut its power, or replace its executable under it.
 //
-//   profilewriter once <file> <section> <key> <value>             exit status 0 when stored
-//   profilewriter save <folder> <enable> <path>                   SaveOption beside a given folder
-//   profilewriter load <folder>                                   LoadOption from beside it
-// save and load print the settings file's path (IniPath), then SoundEnable and SoundPath.
-#include "platform/paths.h"
-#include "platform/profile/profile.h"
+//   profilewriter once <file> <section> <key> <value>      exit status 0 when stored
+//   profilewriter save <folder> <enable> <path>            SaveOption beside a given folder
+//   profilewriter load <folder>                            LoadOption from beside it
+//   profilewriter upgraded-save <enable> <path>            LoadOption beside this executable, then
+//                                                          a copy renamed over it (an upgrade), then
+//                                                          SaveOption
+// save, load and upgraded-save print the settings file's path (IniPath), then SoundEnable and SoundPath.
 #include "settings/modpomvale.h"
-
-#include <QString>
-
-#include <QTextStream>
+#include "settings/posix/posixseam.h"
+#include "settings/profilefile.h"
 
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
+#include <string>
+
+namespace {
+
+std::u16string text(const char *bytes)
+{
+    return settings::utf8ToUtf16(bytes);
+}
+
+void print()
+{
+    const std::string enable = *settings::utf16ToUtf8(modPomvale::SoundEnable);
+    const std::string path = *settings::utf16ToUtf8(modPomvale::SoundPath);
+    std::printf("%s\n%s\n%s\n", modPomvale::IniPath.c_str(), enable.c_str(), path.c_str());
+}
+
+} // namespace
 
 int main(int argc, char **argv)
 {
-    const auto arg = [argv](int i) { return QString::fromLocal8Bit(argv[i]); };
     if (argc == 6 && std::strcmp(argv[1], "once") == 0)
-        return platform::writeProfileString(arg(2), arg(3), arg(4), arg(5)) == platform::ProfileStatus::Ok
+        return settings::saveProfile(settings::platformSeam(), argv[2], text(argv[3]),
+                                     {{text(argv[4]), text(argv[5])}})
+                == settings::SaveOutcome::Saved
             ? 0
             : 1;
-    const auto print = [] {
-        QTextStream(stdout) << modPomvale::IniPath << '\n'
-                            << modPomvale::SoundEnable << '\n'
-                            << modPomvale::SoundPath << '\n';
-    };
     if (argc == 5 && std::strcmp(argv[1], "save") == 0) {
-        platform::setApplicationDirOverride(arg(2));
-        modPomvale::SoundEnable = arg(3);
-        modPomvale::SoundPath = arg(4);
-        const bool saved = modPomvale::SaveOption().saved;
+        modPomvale::setExecutableFolderOverride(argv[2]);
+        modPomvale::SoundEnable = text(argv[3]);
+        modPomvale::SoundPath = text(argv[4]);
+        const bool saved = modPomvale::SaveOption() == settings::SaveOutcome::Saved;
         print();
         return saved ? 0 : 1;
     }
     if (argc == 3 && std::strcmp(argv[1], "load") == 0) {
-        platform::setApplicationDirOverride(arg(2));
+        modPomvale::setExecutableFolderOverride(argv[2]);
         modPomvale::LoadOption();
         print();
         return 0;
     }
-    std::fputs("usage: profilewriter once|save ...\n", stderr);
+    if (argc == 4 && std::strcmp(argv[1], "upgraded-save") == 0) {
+        modPomvale::LoadOption();
+        const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe");
+        std::filesystem::path upgrade = self;
+        upgrade += ".new";
+        std::filesystem::copy_file(self, upgrade);
+        std::filesystem::rename(upgrade, self);
+        modPomvale::SoundEnable = text(argv[2]);
+        modPomvale::SoundPath = text(argv[3]);
+        const bool saved = modPomvale::SaveOption() == settings::SaveOutcome::Saved;
+        print();
+        return saved ? 0 : 1;
+    }
+    std::fputs("usage: profilewriter once|save|load|upgraded-save ...\n", stderr);
     return 2;
 }

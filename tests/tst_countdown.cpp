@@ -46,7 +46,7 @@ void tst_Countdown::init()
     m_messageBox = std::make_unique<FakeMessageBox>();
     m_sound = std::make_unique<FakeSoundPlayer>();
     QVERIFY(showMainWindow());
-    modPomvale::SoundEnable = QStringLiteral("0");
+    modPomvale::SoundEnable = QString(QStringLiteral("0")).toStdU16String();
     modPomvale::SoundPath.clear();
 }
 
@@ -172,8 +172,8 @@ void tst_Countdown::alarmSound()
     click(QStringLiteral("cmdStart"));
     tick();
     // The alarm reads the settings as they stand when it comes.
-    modPomvale::SoundEnable = enable;
-    modPomvale::SoundPath = QStringLiteral("/tmp/アラーム.wav");
+    modPomvale::SoundEnable = QString(enable).toStdU16String();
+    modPomvale::SoundPath = QString(QStringLiteral("/tmp/アラーム.wav")).toStdU16String();
     tick();
 
     QCOMPARE(m_sound->calls, calls);

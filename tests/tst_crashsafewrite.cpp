@@ -2,8 +2,8 @@
 // A writer killed at any moment, or cut off by a power failure, leaves the settings file whole,
 // with the old or the new value.
 #include "helpers.h"
-#include "platform/profile/inidocument.h"
-#include "platform/profile/profile.h"
+#include "settings/inidocument.h"
+#include "settings/profilefile.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -32,9 +32,15 @@ namespace {
 
 QByteArray withPath(const QByteArray &file, const QString &path)
 {
-    platform::IniDocument document(file);
-    document.setValue(u"Option", u"Path", path);
-    return document.bytes();
+    settings::IniDocument document(file.toStdString(), settings::platformSeam(), settings::UnicodeForm::Utf8);
+    document.setValue(u"Option", u"Path", path.toStdU16String());
+    return QByteArray::fromStdString(document.bytes());
+}
+
+settings::SaveOutcome savePath(const QString &file, const QString &path)
+{
+    return settings::saveProfile(settings::platformSeam(), QFile::encodeName(file).toStdString(), u"Option",
+                                 {{u"Path", path.toStdU16String()}});
 }
 
 } // namespace
@@ -72,7 +78,7 @@ void tst_CrashSafeWrite::killedWriterLeavesWholeFile()
         QVERIFY(writer >= 0);
         if (writer == 0) {
             for (unsigned long i = 0;; ++i)
-                platform::writeProfileString(path, u"Option", u"Path", i % 2 ? then : next);
+                savePath(path, i % 2 ? then : next);
         }
         QElapsedTimer timer;
         timer.start();
@@ -112,8 +118,7 @@ void tst_CrashSafeWrite::fullDiskLeavesFileAsItWas()
         ::signal(SIGXFSZ, SIG_IGN);
         const rlimit limit {8 * 1024, 8 * 1024};
         ::setrlimit(RLIMIT_FSIZE, &limit);
-        const auto status = platform::writeProfileString(path, u"Option", u"Path", u"/new.wav");
-        ::_exit(status == platform::ProfileStatus::Failed ? 0 : 1);
+        ::_exit(savePath(path, QStringLiteral("/new.wav")) == settings::SaveOutcome::Failed ? 0 : 1);
     }
     int status = 0;
     QCOMPARE(::waitpid(writer, &status, 0), writer);

@@ -4,7 +4,6 @@
 #include "app/application.h"
 #include "helpers.h"
 #include "options/frmoption.h"
-#include "platform/paths.h"
 #include "platform/widgets/timercontrol.h"
 #include "settings/modpomvale.h"
 #include "timer/frmmain.h"
@@ -66,8 +65,8 @@ private:
     static QWidget *focused() { return QApplication::focusWidget(); }
     static void settings(const QString &enable, const QString &path)
     {
-        modPomvale::SoundEnable = enable;
-        modPomvale::SoundPath = path;
+        modPomvale::SoundEnable = QString(enable).toStdU16String();
+        modPomvale::SoundPath = QString(path).toStdU16String();
     }
 
     std::unique_ptr<QTemporaryDir> m_dir; // stands for the executable's folder
@@ -81,7 +80,7 @@ void tst_frmOption::init()
 {
     m_dir = std::make_unique<QTemporaryDir>();
     QVERIFY(m_dir->isValid());
-    platform::setApplicationDirOverride(m_dir->path());
+    modPomvale::setExecutableFolderOverride(QFile::encodeName(m_dir->path()).toStdString());
     modPomvale::IniPath.clear();
     m_messages = std::make_unique<FakeMessageBox>();
     m_sound = std::make_unique<FakeSoundPlayer>();
@@ -97,7 +96,7 @@ void tst_frmOption::cleanup()
     m_files.reset();
     m_sound.reset();
     m_messages.reset();
-    platform::setApplicationDirOverride(QString());
+    modPomvale::setExecutableFolderOverride(settings::Path());
     m_dir.reset();
 }
 
@@ -122,7 +121,7 @@ void tst_frmOption::openOptions(const std::function<void(frmOption *)> &body)
 
 void tst_frmOption::noSettingsFile()
 {
-    QCOMPARE(modPomvale::SoundEnable, QStringLiteral("0"));
+    QCOMPARE(QString::fromStdU16String(modPomvale::SoundEnable), QStringLiteral("0"));
     openOptions([](frmOption *options) {
         QCOMPARE(control<QCheckBox>(options, "chkSoundEnable")->checkState(), Qt::Unchecked);
         QVERIFY(!control<QGroupBox>(options, "frameSound")->isVisible());
@@ -137,13 +136,13 @@ void tst_frmOption::noSettingsFile()
     QCOMPARE(m_messages->texts, QStringList());
     QCOMPARE(m_sound->calls, QStringList {"stop"});
     const QString file = m_dir->filePath(QStringLiteral("Pomvale.ini"));
-    QCOMPARE(modPomvale::IniPath, file);
+    QCOMPARE(QString::fromStdString(modPomvale::IniPath.native()), file);
     QVERIFY(QFileInfo(file).isFile());
 
     settings(QStringLiteral("x"), QStringLiteral("x"));
     modPomvale::LoadOption();
-    QCOMPARE(modPomvale::SoundEnable, QStringLiteral("0"));
-    QCOMPARE(modPomvale::SoundPath, QString());
+    QCOMPARE(QString::fromStdU16String(modPomvale::SoundEnable), QStringLiteral("0"));
+    QCOMPARE(QString::fromStdU16String(modPomvale::SoundPath), QString());
 }
 
 void tst_frmOption::loadedSettings_data()
@@ -173,8 +172,8 @@ void tst_frmOption::loadedSettings()
         QTest::mouseClick(control<QPushButton>(options, "OKButton"), Qt::LeftButton);
         QVERIFY(!options->isVisible());
     });
-    QCOMPARE(modPomvale::SoundEnable, storedByOk);
-    QCOMPARE(modPomvale::SoundPath, path); // untrimmed
+    QCOMPARE(QString::fromStdU16String(modPomvale::SoundEnable), storedByOk);
+    QCOMPARE(QString::fromStdU16String(modPomvale::SoundPath), path); // untrimmed
     QCOMPARE(m_messages->texts, QStringList());
 }
 
@@ -366,7 +365,7 @@ void tst_frmOption::escAndEnterCloseNothing()
         QTest::keyClick(focused(), Qt::Key_Return);
         QVERIFY(!options->isVisible());
     });
-    QCOMPARE(modPomvale::SoundEnable, QStringLiteral("1"));
+    QCOMPARE(QString::fromStdU16String(modPomvale::SoundEnable), QStringLiteral("1"));
     QCOMPARE(m_sound->calls, (QStringList {"play:/a.wav", "stop"}));
 }
 
@@ -386,16 +385,17 @@ void tst_frmOption::checkBoxShowsAndHidesTheFrame()
             QCOMPARE(frame->isVisible(), state == Qt::Checked);
             QCOMPARE(path->isVisible(), state == Qt::Checked);
             QCOMPARE(path->text(), QStringLiteral("/sounds/bell.wav"));
-            QCOMPARE(modPomvale::SoundEnable, QStringLiteral("2")); // nothing stored before OK
+            QCOMPARE(QString::fromStdU16String(modPomvale::SoundEnable),
+                     QStringLiteral("2")); // nothing stored before OK
         }
         QTest::mouseClick(control<QPushButton>(options, "OKButton"), Qt::LeftButton);
     });
     // Cleared, and the path kept with it.
-    QCOMPARE(modPomvale::SoundEnable, QStringLiteral("0"));
-    QCOMPARE(modPomvale::SoundPath, QStringLiteral("/sounds/bell.wav"));
+    QCOMPARE(QString::fromStdU16String(modPomvale::SoundEnable), QStringLiteral("0"));
+    QCOMPARE(QString::fromStdU16String(modPomvale::SoundPath), QStringLiteral("/sounds/bell.wav"));
     modPomvale::LoadOption();
-    QCOMPARE(modPomvale::SoundEnable, QStringLiteral("0"));
-    QCOMPARE(modPomvale::SoundPath, QStringLiteral("/sounds/bell.wav"));
+    QCOMPARE(QString::fromStdU16String(modPomvale::SoundEnable), QStringLiteral("0"));
+    QCOMPARE(QString::fromStdU16String(modPomvale::SoundPath), QStringLiteral("/sounds/bell.wav"));
 }
 
 void tst_frmOption::browse()
@@ -420,10 +420,11 @@ void tst_frmOption::browse()
         QCOMPARE(path->text(), QStringLiteral("/home/user/音/chosen.wav"));
 
         QCOMPARE(m_files->filters, QStringList(3, QStringLiteral("wavファイル(*.wav)|*.wav")));
-        QCOMPARE(modPomvale::SoundPath, QStringLiteral("/stored.wav")); // browsing stores nothing
+        QCOMPARE(QString::fromStdU16String(modPomvale::SoundPath),
+                 QStringLiteral("/stored.wav")); // browsing stores nothing
         QTest::mouseClick(control<QPushButton>(options, "CancelButton"), Qt::LeftButton);
     });
-    QCOMPARE(modPomvale::SoundPath, QStringLiteral("/stored.wav"));
+    QCOMPARE(QString::fromStdU16String(modPomvale::SoundPath), QStringLiteral("/stored.wav"));
     QVERIFY(!QFileInfo::exists(m_dir->filePath(QStringLiteral("Pomvale.ini"))));
     openOptions([](frmOption *options) {
         QCOMPARE(control<QLineEdit>(options, "txtFileName")->text(), QStringLiteral("/stored.wav"));
@@ -451,8 +452,8 @@ void tst_frmOption::playThenOkWithAnEmptyPath()
     QCOMPARE(m_sound->calls.constLast(), QStringLiteral("stop")); // closing ends the preview
     QCOMPARE(m_messages->texts, QStringList()); // nothing is reported, nothing refused
     modPomvale::LoadOption();
-    QCOMPARE(modPomvale::SoundEnable, QStringLiteral("1"));
-    QCOMPARE(modPomvale::SoundPath, QString());
+    QCOMPARE(QString::fromStdU16String(modPomvale::SoundEnable), QStringLiteral("1"));
+    QCOMPARE(QString::fromStdU16String(modPomvale::SoundPath), QString());
 }
 
 void tst_frmOption::closedOtherwiseNextOpeningStartsAfresh()
@@ -465,7 +466,7 @@ void tst_frmOption::closedOtherwiseNextOpeningStartsAfresh()
         QVERIFY(options->close()); // what Alt+F4 or the window manager asks for
     });
     // Closed otherwise than by OK: nothing stored, the preview stopped.
-    QCOMPARE(modPomvale::SoundEnable, QStringLiteral("1"));
+    QCOMPARE(QString::fromStdU16String(modPomvale::SoundEnable), QStringLiteral("1"));
     QCOMPARE(m_sound->calls, (QStringList {"play:/a.wavedited", "stop"}));
     QVERIFY(!QFileInfo::exists(m_dir->filePath(QStringLiteral("Pomvale.ini"))));
 
@@ -548,8 +549,8 @@ void tst_frmOption::saveFailureIsReported()
     QVERIFY2(!text.contains(u'\n') && text.count(u'。') == 1 && text.endsWith(u'。'), qPrintable(text));
     QCOMPARE(m_messages->titles, QStringList {"オプション画面"});
     // The new values are in effect until the program ends.
-    QCOMPARE(modPomvale::SoundEnable, QStringLiteral("1"));
-    QCOMPARE(modPomvale::SoundPath, QStringLiteral("/new.wav"));
+    QCOMPARE(QString::fromStdU16String(modPomvale::SoundEnable), QStringLiteral("1"));
+    QCOMPARE(QString::fromStdU16String(modPomvale::SoundPath), QStringLiteral("/new.wav"));
 }
 
 // Values the file cannot take as they are: a Path far longer than any path (the window took
@@ -578,7 +579,7 @@ void tst_frmOption::valuesTheFileCannotHoldAreKept()
     const QString ini = m_dir->filePath(u"Pomvale.ini"_qs);
     QVERIFY(writeFile(ini, file));
     modPomvale::LoadOption();
-    const QString loaded = modPomvale::SoundPath;
+    const QString loaded = QString::fromStdU16String(modPomvale::SoundPath);
     openOptions([&](frmOption *options) {
         auto *box = control<QLineEdit>(options, "txtFileName");
         QVERIFY(box->text().size() <= 32767);
@@ -589,7 +590,7 @@ void tst_frmOption::valuesTheFileCannotHoldAreKept()
         QTest::mouseClick(control<QPushButton>(options, "OKButton"), Qt::LeftButton);
     });
     const QString wanted = typed.isEmpty() ? loaded : loaded.left(32767) + typed;
-    QCOMPARE(modPomvale::SoundPath, wanted); // in effect until the program ends
+    QCOMPARE(QString::fromStdU16String(modPomvale::SoundPath), wanted); // in effect until the program ends
     if (message.isEmpty()) {
         QVERIFY(m_messages->texts.isEmpty());
         QCOMPARE(readFile(ini), file);

@@ -3,7 +3,7 @@
 
 #include "core/countdown.h"
 #include "core/countdownwindow.h"
-#include "settings/programsoundsettings.h"
+#include "platform/programsoundsettings.h"
 
 #include <QMainWindow>
 

@@ -34,8 +34,8 @@ int main(int argc, char *argv[])
     if (!QTest::qWaitForWindowActive(&window))
         return 1;
     // Set after the window has loaded its own settings: the alarm reads them when it comes.
-    modPomvale::SoundEnable = "1";
-    modPomvale::SoundPath = QString::fromLocal8Bit(argv[1]);
+    modPomvale::SoundEnable = QString("1").toStdU16String();
+    modPomvale::SoundPath = QString(QString::fromLocal8Bit(argv[1])).toStdU16String();
 
     for (const char *name : {"cmdNum0", "cmdNum0", "cmdNum0", "cmdNum1"})
         QTest::mouseClick(window.findChild<QPushButton *>(name), Qt::LeftButton);

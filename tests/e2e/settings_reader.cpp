@@ -1,20 +1,29 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Prints what the Linux program reads from the Pomvale.ini beside this executable, as UTF-8:
+// Prints what the program reads from the Pomvale.ini beside this executable, as UTF-8:
 //   Enable=<value>
 //   Path=<value>
-// for the comparison with the Windows program's reading (tests/e2e/wine_same_reading.sh).
+// With "save ENABLE PATH" it first saves those values (given as UTF-8), as OK does, and prints what
+// the save came to on a third line. Built for both programs from this one source, for the
+// comparison of their readings (tests/e2e/wine_same_reading.sh).
 #include "settings/modpomvale.h"
-
-#include <QCoreApplication>
+#include "settings/textencoding.h"
 
 #include <cstdio>
+#include <cstring>
+#include <string>
 
 int main(int argc, char **argv)
 {
-    const QCoreApplication app(argc, argv);
+    std::string saved;
+    if (argc == 4 && std::strcmp(argv[1], "save") == 0) {
+        modPomvale::SoundEnable = settings::utf8ToUtf16(argv[2]);
+        modPomvale::SoundPath = settings::utf8ToUtf16(argv[3]);
+        const settings::SaveOutcome outcome = modPomvale::SaveOption();
+        saved = outcome == settings::SaveOutcome::Saved ? "Saved=1\n" : "Saved=0\n";
+    }
     modPomvale::LoadOption();
-    const QByteArray text
-        = "Enable=" + modPomvale::SoundEnable.toUtf8() + "\nPath=" + modPomvale::SoundPath.toUtf8() + '\n';
-    std::fwrite(text.constData(), 1, static_cast<std::size_t>(text.size()), stdout);
+    const std::string text = "Enable=" + settings::utf16ToUtf8(modPomvale::SoundEnable).value_or("?")
+        + "\nPath=" + settings::utf16ToUtf8(modPomvale::SoundPath).value_or("?") + '\n' + saved;
+    std::fwrite(text.data(), 1, text.size(), stdout);
     return 0;
 }

@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Profile files on disk: their encodings, bad input, and how a write replaces the file.
+// The settings library on Linux's seam: files on disk, bad input, how a save replaces the file, and
+// the executable's folder.
 #include "helpers.h"
-#include "platform/profile/profile.h"
+#include "settings/modpomvale.h"
+#include "settings/posix/posixseam.h"
+#include "settings/profilefile.h"
 
 #include <QDir>
 #include <QFile>
@@ -11,21 +14,62 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cstdio>
 #include <ctime>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <fcntl.h>
 #include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
 
-using platform::ProfileStatus;
-
 namespace {
 
-// "; 設定", then section Option with Enable=1 and Path=C:\音楽\ソース.wav, in CP932. The second
-// bytes of ソ and ー are "\" and "[".
-const QByteArray cp932File(
-    "; \x90\xdd\x92\xe8\r\n[Option]\r\nEnable=1\r\nPath=C:\\\x89\xb9\x8ay\\\x83\\\x81[\x83X.wav\r\n");
-const QString cp932Path = u"C:\\音楽\\ソース.wav"_qs;
+// What a read or a save came to, as the tests compare it.
+enum class ProfileStatus {
+    Ok,
+    Missing,
+    Failed,
+    NotRepresentable,
+};
+
+struct ProfileRead
+{
+    ProfileStatus status = ProfileStatus::Missing;
+    QString value;
+};
+
+settings::Path pathOf(const QString &file)
+{
+    return settings::Path(QFile::encodeName(file).toStdString());
+}
+
+ProfileRead readKey(const QString &file, QStringView section, QStringView key)
+{
+    const std::u16string s = section.toString().toStdU16String(), k = key.toString().toStdU16String();
+    const settings::ProfileRead read = settings::readProfile(settings::platformSeam(), pathOf(file), s, {k});
+    if (read.status == settings::ReadStatus::Failed)
+        return {ProfileStatus::Failed, {}};
+    if (!read.values[0])
+        return {ProfileStatus::Missing, {}};
+    return {ProfileStatus::Ok, QString::fromStdU16String(*read.values[0])};
+}
+
+ProfileStatus writeKey(const QString &file, QStringView section, QStringView key, QStringView value)
+{
+    const std::u16string s = section.toString().toStdU16String(), k = key.toString().toStdU16String(),
+                         v = value.toString().toStdU16String();
+    switch (settings::saveProfile(settings::platformSeam(), pathOf(file), s, {{k, v}})) {
+    case settings::SaveOutcome::Saved:
+        return ProfileStatus::Ok;
+    case settings::SaveOutcome::NotInFileEncoding:
+        return ProfileStatus::NotRepresentable;
+    case settings::SaveOutcome::Failed:
+        break;
+    }
+    return ProfileStatus::Failed;
+}
 
 mode_t modeOf(const QString &path)
 {
@@ -41,17 +85,13 @@ ino_t inodeOf(const QString &path)
 
 } // namespace
 
-class tst_ProfileFile : public QObject
+class tst_PosixSeam : public QObject
 {
     Q_OBJECT
 
 private slots:
     void init();
 
-    void cp932FileReadAndWritten();
-    void cp932FileBecomesUtf8ForCharactersItLacks_data();
-    void cp932FileBecomesUtf8ForCharactersItLacks();
-    void bytesNeitherUtf8NorCp932();
     void newFileIsUtf8WithoutMark();
 
     void badInputReadsWithoutHarm_data();
@@ -67,6 +107,8 @@ private slots:
     void symbolicLinkFollowed();
     void readOnlyFolder();
     void perUserCopyInReadOnlyFolder();
+    void executableFolderSurvivesAnUpgrade_data();
+    void executableFolderSurvivesAnUpgrade();
 
 private:
     QString file(const QString &name = u"Pomvale.ini"_qs) const { return m_dir->filePath(name); }
@@ -79,74 +121,28 @@ private:
     std::unique_ptr<QTemporaryDir> m_dir;
 };
 
-void tst_ProfileFile::init()
+void tst_PosixSeam::init()
 {
     m_dir = std::make_unique<QTemporaryDir>();
     QVERIFY(m_dir->isValid());
 }
 
-void tst_ProfileFile::put(const QByteArray &bytes, const QString &name)
+void tst_PosixSeam::put(const QByteArray &bytes, const QString &name)
 {
     QVERIFY(writeFile(file(name), bytes));
 }
 
-void tst_ProfileFile::cp932FileReadAndWritten()
+
+
+
+
+void tst_PosixSeam::newFileIsUtf8WithoutMark()
 {
-    put(cp932File);
-    const auto read = platform::readProfileString(file(), u"Option", u"Path");
-    QCOMPARE(read.status, ProfileStatus::Ok);
-    QCOMPARE(read.value, cp932Path);
-
-    // 表 also ends in the byte of "\"; the file stays CP932, every other byte as it was.
-    QCOMPARE(platform::writeProfileString(file(), u"Option", u"Path", u"D:\\表示\\音.wav"),
-             ProfileStatus::Ok);
-    QByteArray expected = cp932File;
-    expected.replace("C:\\\x89\xb9\x8ay\\\x83\\\x81[\x83X.wav", "D:\\\x95\\\x8e\xa6\\\x89\xb9.wav");
-    QCOMPARE(contents(), expected);
-    QCOMPARE(platform::readProfileString(file(), u"Option", u"Path").value, u"D:\\表示\\音.wav"_qs);
-}
-
-void tst_ProfileFile::cp932FileBecomesUtf8ForCharactersItLacks_data()
-{
-    QTest::addColumn<QString>("value");
-    QTest::newRow("emoji") << u"🎵.wav"_qs;
-    // CP932 would store the yen sign as the byte of "\", which reads back as a backslash.
-    QTest::newRow("yen sign") << u"¥100.wav"_qs;
-}
-
-void tst_ProfileFile::cp932FileBecomesUtf8ForCharactersItLacks()
-{
-    QFETCH(QString, value);
-    put(cp932File);
-    QCOMPARE(platform::writeProfileString(file(), u"Option", u"Path", value), ProfileStatus::Ok);
-    const QString expected = u"; 設定\r\n[Option]\r\nEnable=1\r\nPath="_qs + value + u"\r\n"_qs;
-    QCOMPARE(contents(), expected.toUtf8());
-    QCOMPARE(platform::readProfileString(file(), u"Option", u"Path").value, value);
-}
-
-void tst_ProfileFile::bytesNeitherUtf8NorCp932()
-{
-    const QByteArray before("; \xFF\xFE\x80\r\n[Option]\r\nEnable=1\r\n");
-    put(before);
-    QCOMPARE(platform::readProfileString(file(), u"Option", u"Enable").value, u"1"_qs);
-
-    // ASCII fits; the bytes that mean nothing stay.
-    QCOMPARE(platform::writeProfileString(file(), u"Option", u"Path", u"/a.wav"), ProfileStatus::Ok);
-    QCOMPARE(contents(), before + "Path=/a.wav\r\n");
-
-    // Converting the file to UTF-8 would lose those bytes, so this write is refused.
-    const QByteArray written = contents();
-    QCOMPARE(platform::writeProfileString(file(), u"Option", u"Path", u"🎵"), ProfileStatus::NotRepresentable);
-    QCOMPARE(contents(), written);
-}
-
-void tst_ProfileFile::newFileIsUtf8WithoutMark()
-{
-    QCOMPARE(platform::writeProfileString(file(), u"Option", u"Path", u"/音楽/a.wav"), ProfileStatus::Ok);
+    QCOMPARE(writeKey(file(), u"Option", u"Path", u"/音楽/a.wav"), ProfileStatus::Ok);
     QCOMPARE(contents(), u"[Option]\r\nPath=/音楽/a.wav\r\n"_qs.toUtf8());
 }
 
-void tst_ProfileFile::badInputReadsWithoutHarm_data()
+void tst_PosixSeam::badInputReadsWithoutHarm_data()
 {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("enable"); // what Enable reads as; "<none>" for missing
@@ -165,23 +161,23 @@ void tst_ProfileFile::badInputReadsWithoutHarm_data()
                                             << "1";
 }
 
-void tst_ProfileFile::badInputReadsWithoutHarm()
+void tst_PosixSeam::badInputReadsWithoutHarm()
 {
     QFETCH(QByteArray, bytes);
     QFETCH(QString, enable);
 
     put(bytes);
-    const auto read = platform::readProfileString(file(), u"Option", u"Enable");
+    const auto read = readKey(file(), u"Option", u"Enable");
     QCOMPARE(read.status == ProfileStatus::Ok ? read.value : u"<none>"_qs, enable);
 
     // Every such file takes a new value and gives it back, leaving what was there before it.
-    QCOMPARE(platform::writeProfileString(file(), u"Option", u"Path", u"/a.wav"), ProfileStatus::Ok);
-    QCOMPARE(platform::readProfileString(file(), u"Option", u"Path").value, u"/a.wav"_qs);
+    QCOMPARE(writeKey(file(), u"Option", u"Path", u"/a.wav"), ProfileStatus::Ok);
+    QCOMPARE(readKey(file(), u"Option", u"Path").value, u"/a.wav"_qs);
     QCOMPARE(contents().left(bytes.indexOf("Path=") >= 0 ? bytes.indexOf("Path=") : 0),
              bytes.left(bytes.indexOf("Path=") >= 0 ? bytes.indexOf("Path=") : 0));
 }
 
-void tst_ProfileFile::fiftyMegabyteFile()
+void tst_PosixSeam::fiftyMegabyteFile()
 {
     QByteArray bytes("[Big]\n");
     const QByteArray line("key=a value that fills the file to fifty megabytes\n");
@@ -191,48 +187,33 @@ void tst_ProfileFile::fiftyMegabyteFile()
     bytes += "[Option]\nEnable=1\n";
     put(bytes);
 
-    QCOMPARE(platform::readProfileString(file(), u"Option", u"Enable").value, u"1"_qs);
-    QCOMPARE(platform::writeProfileString(file(), u"Option", u"Path", u"/a.wav"), ProfileStatus::Ok);
+    QCOMPARE(readKey(file(), u"Option", u"Enable").value, u"1"_qs);
+    QCOMPARE(writeKey(file(), u"Option", u"Path", u"/a.wav"), ProfileStatus::Ok);
     QCOMPARE(QFileInfo(file()).size(), bytes.size() + qsizetype(sizeof("Path=/a.wav\n") - 1));
-    QCOMPARE(platform::readProfileString(file(), u"Option", u"Path").value, u"/a.wav"_qs);
+    QCOMPARE(readKey(file(), u"Option", u"Path").value, u"/a.wav"_qs);
 }
 
-void tst_ProfileFile::oversizedFileRefused()
+void tst_PosixSeam::oversizedFileRefused()
 {
     put("[Option]\nEnable=1\n");
     QFile f(file());
-    QVERIFY(f.resize(platform::maxProfileSize + 1)); // sparse: costs no disk
-    QCOMPARE(platform::readProfileString(file(), u"Option", u"Enable").status, ProfileStatus::Failed);
-    QCOMPARE(platform::writeProfileString(file(), u"Option", u"Enable", u"0"), ProfileStatus::Failed);
-    QCOMPARE(QFileInfo(file()).size(), platform::maxProfileSize + 1);
+    QVERIFY(f.resize(qint64(settings::maxProfileSize) + 1)); // sparse: costs no disk
+    QCOMPARE(readKey(file(), u"Option", u"Enable").status, ProfileStatus::Failed);
+    QCOMPARE(writeKey(file(), u"Option", u"Enable", u"0"), ProfileStatus::Failed);
+    QCOMPARE(QFileInfo(file()).size(), qint64(settings::maxProfileSize) + 1);
 }
 
-void tst_ProfileFile::folderInsteadOfFile()
+void tst_PosixSeam::folderInsteadOfFile()
 {
     QVERIFY(QDir(m_dir->path()).mkdir(u"Pomvale.ini"_qs));
-    QCOMPARE(platform::readProfileString(file(), u"Option", u"Enable").status, ProfileStatus::Failed);
-    QCOMPARE(platform::writeProfileString(file(), u"Option", u"Enable", u"1"), ProfileStatus::Failed);
+    QCOMPARE(readKey(file(), u"Option", u"Enable").status, ProfileStatus::Failed);
+    QCOMPARE(writeKey(file(), u"Option", u"Enable", u"1"), ProfileStatus::Failed);
     QVERIFY(QFileInfo(file()).isDir());
 }
 
-namespace {
-
-QByteArray utf16(const QString &text, bool little)
-{
-    QByteArray bytes;
-    const QString marked = QChar(0xFEFF) + text;
-    for (const QChar c : marked) {
-        const char high = char(c.unicode() >> 8), low = char(c.unicode() & 0xFF);
-        bytes.append(little ? low : high).append(little ? high : low);
-    }
-    return bytes;
-}
-
-} // namespace
-
 // Files a user or another program may leave where the settings go. Each save must come back at
 // once, and leave the file as it was unless the value really changes.
-void tst_ProfileFile::hostileFiles_data()
+void tst_PosixSeam::hostileFiles_data()
 {
     QTest::addColumn<QString>("kind"); // how the file is made: "bytes", "fifo", "link", "read-only"
     QTest::addColumn<QByteArray>("before");
@@ -255,26 +236,9 @@ void tst_ProfileFile::hostileFiles_data()
     QTest::newRow("invalid byte after a UTF-8 mark") << "bytes" << stray << u"/a\uFFFD.wav"_qs << ok << stray;
     const QByteArray nul("[Option]\nPath=/a.wav\0tail\n", 25);
     QTest::newRow("NUL in the value") << "bytes" << nul << "/a.wav" << ok << nul;
-
-    for (const bool little : {true, false}) {
-        const QString text = u"; 設定\r\n[Option]\r\nPath=/音楽/a.wav\r\n"_qs;
-        QTest::newRow(little ? "UTF-16 LE" : "UTF-16 BE")
-            << "bytes" << utf16(text, little) << u"/音楽/b.wav"_qs << ok
-            << utf16(u"; 設定\r\n[Option]\r\nPath=/音楽/b.wav\r\n"_qs, little);
-        // A cut-off file: its odd last byte was lost on saving when the writer dropped it.
-        QTest::newRow(little ? "UTF-16 LE of odd length" : "UTF-16 BE of odd length")
-            << "bytes" << utf16(text, little) + '\x0A' << u"/b.wav"_qs << ok
-            << utf16(u"; 設定\r\n[Option]\r\nPath=/b.wav\r\n"_qs, little) + '\x0A';
-    }
-
-    // UTF-8 Japanese in the value, one CP932 byte in a comment: the file reads as CP932, in which
-    // the emoji has no form, and converting it would lose the comment's byte.
-    const QByteArray mixed = "; \x82\xa0\n[Option]\nPath=" + u"/目覚まし/a.wav"_qs.toUtf8() + "\n";
-    QTest::newRow("mixed encodings") << "bytes" << mixed << u"/🎵.wav"_qs
-                                     << int(ProfileStatus::NotRepresentable) << mixed;
 }
 
-void tst_ProfileFile::hostileFiles()
+void tst_PosixSeam::hostileFiles()
 {
     QFETCH(QString, kind);
     QFETCH(QByteArray, before);
@@ -292,16 +256,16 @@ void tst_ProfileFile::hostileFiles()
     if (kind == u"read-only")
         QVERIFY(::chmod(name.constData(), 0444) == 0);
 
-    QCOMPARE(int(platform::writeProfileString(file(), u"Option", u"Path", path)), status);
+    QCOMPARE(int(writeKey(file(), u"Option", u"Path", path)), status);
     if (kind == u"bytes" || kind == u"read-only")
         QCOMPARE(contents(), after);
     if (status == int(ProfileStatus::Ok))
-        QCOMPARE(platform::readProfileString(file(), u"Option", u"Path").value, path);
+        QCOMPARE(readKey(file(), u"Option", u"Path").value, path);
 }
 
 // A save killed between making its temporary file and renaming it leaves the file behind; a later
 // save clears it, but not the one a save still writing holds.
-void tst_ProfileFile::killedSaveLeftoversCleared()
+void tst_PosixSeam::killedSaveLeftoversCleared()
 {
     put("[Option]\nEnable=0\n");
     put("half", u".Pomvale.ini.a1B2c3"_qs);
@@ -311,40 +275,40 @@ void tst_ProfileFile::killedSaveLeftoversCleared()
     const struct timespec hourAgo[2] = {{::time(nullptr) - 3600, 0}, {::time(nullptr) - 3600, 0}};
     QVERIFY(::utimensat(AT_FDCWD, stale.constData(), hourAgo, 0) == 0);
 
-    QCOMPARE(platform::writeProfileString(file(), u"Option", u"Enable", u"1"), ProfileStatus::Ok);
+    QCOMPARE(writeKey(file(), u"Option", u"Enable", u"1"), ProfileStatus::Ok);
     QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden, QDir::Name),
              QStringList({u".Other.ini.g7H8i9"_qs, u".Pomvale.ini.d4E5f6"_qs, u"Pomvale.ini"_qs}));
 }
 
-void tst_ProfileFile::permissionBitsKept()
+void tst_PosixSeam::permissionBitsKept()
 {
     const mode_t oldMask = ::umask(022);
-    QCOMPARE(platform::writeProfileString(file(u"new.ini"_qs), u"Option", u"Enable", u"1"),
+    QCOMPARE(writeKey(file(u"new.ini"_qs), u"Option", u"Enable", u"1"),
              ProfileStatus::Ok);
     QCOMPARE(modeOf(file(u"new.ini"_qs)), mode_t(0644));
     ::umask(oldMask);
 
     put("[Option]\nEnable=0\n");
     QVERIFY(::chmod(QFile::encodeName(file()).constData(), 0640) == 0);
-    QCOMPARE(platform::writeProfileString(file(), u"Option", u"Enable", u"1"), ProfileStatus::Ok);
+    QCOMPARE(writeKey(file(), u"Option", u"Enable", u"1"), ProfileStatus::Ok);
     QCOMPARE(modeOf(file()), mode_t(0640));
     QCOMPARE(contents(), QByteArray("[Option]\nEnable=1\n"));
     QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden).size(), 2); // no temporary left
 }
 
-void tst_ProfileFile::symbolicLinkFollowed()
+void tst_PosixSeam::symbolicLinkFollowed()
 {
     QVERIFY(QDir(m_dir->path()).mkdir(u"real"_qs));
     put("[Option]\nEnable=0\n", u"real/settings.ini"_qs);
     QVERIFY(QFile::link(u"real/settings.ini"_qs, file()));
 
-    QCOMPARE(platform::writeProfileString(file(), u"Option", u"Enable", u"1"), ProfileStatus::Ok);
+    QCOMPARE(writeKey(file(), u"Option", u"Enable", u"1"), ProfileStatus::Ok);
     QVERIFY(QFileInfo(file()).isSymLink());
     QCOMPARE(contents(u"real/settings.ini"_qs), QByteArray("[Option]\nEnable=1\n"));
 
     // A link to a file that is not there yet: the file is made where the link points.
     QVERIFY(QFile::link(u"real/later.ini"_qs, file(u"dangling.ini"_qs)));
-    QCOMPARE(platform::writeProfileString(file(u"dangling.ini"_qs), u"Option", u"Enable", u"1"),
+    QCOMPARE(writeKey(file(u"dangling.ini"_qs), u"Option", u"Enable", u"1"),
              ProfileStatus::Ok);
     QVERIFY(QFileInfo(file(u"dangling.ini"_qs)).isSymLink());
     QCOMPARE(contents(u"real/later.ini"_qs), QByteArray("[Option]\r\nEnable=1\r\n"));
@@ -352,7 +316,7 @@ void tst_ProfileFile::symbolicLinkFollowed()
 
 // Runs the writer process with the temporary folder read-only to it, and configHome as its
 // XDG_CONFIG_HOME (by default one where nothing can be made).
-int tst_ProfileFile::runWriterInReadOnlyFolder(const QStringList &arguments, const QString &configHome,
+int tst_PosixSeam::runWriterInReadOnlyFolder(const QStringList &arguments, const QString &configHome,
                                                QByteArray *output)
 {
     return runProgram(QStringLiteral(PROFILEWRITER), arguments, m_dir->path(),
@@ -360,7 +324,7 @@ int tst_ProfileFile::runWriterInReadOnlyFolder(const QStringList &arguments, con
 }
 
 // A configuration folder that the writer's user owns.
-QString tst_ProfileFile::writerConfigHome()
+QString tst_PosixSeam::writerConfigHome()
 {
     QString home = file(u"home"_qs);
     if (!QDir().mkpath(home))
@@ -370,7 +334,7 @@ QString tst_ProfileFile::writerConfigHome()
     return home;
 }
 
-void tst_ProfileFile::readOnlyFolder()
+void tst_PosixSeam::readOnlyFolder()
 {
     // No file, and no per-user copy can be made either: the save says so, naming the copy.
     QByteArray output;
@@ -399,7 +363,7 @@ void tst_ProfileFile::readOnlyFolder()
     QCOMPARE(contents(), QByteArray("; mine\n[Option]\nEnable=1\nPath=/a.wav\n"));
 }
 
-void tst_ProfileFile::perUserCopyInReadOnlyFolder()
+void tst_PosixSeam::perUserCopyInReadOnlyFolder()
 {
     // The administrator's defaults beside the executable, as a system-wide install has them.
     const QByteArray defaults("; site defaults\r\n[Option]\r\nEnable=0\r\nPath=/usr/share/site.wav\r\n");
@@ -431,5 +395,36 @@ void tst_ProfileFile::perUserCopyInReadOnlyFolder()
     QCOMPARE(contents(), defaults);
 }
 
-QTEST_GUILESS_MAIN(tst_ProfileFile)
-#include "tst_profilefile.moc"
+void tst_PosixSeam::executableFolderSurvivesAnUpgrade_data()
+{
+    QTest::addColumn<QByteArray>("folder");
+    QTest::newRow("plain folder") << QByteArray("bin");
+    // Legal on Linux, common on old disks and archives; no text decoding may touch it.
+    QTest::newRow("folder name that is not UTF-8") << QByteArray("bin-\xff\xfe-\x83\x5c");
+}
+
+// The executable is replaced while the program runs, as an upgrade or a rebuild does: the save still
+// goes beside it, to the folder as its bytes spell it.
+void tst_PosixSeam::executableFolderSurvivesAnUpgrade()
+{
+    QFETCH(QByteArray, folder);
+    const std::string dir = QFile::encodeName(m_dir->path()).toStdString() + '/' + folder.toStdString();
+    QVERIFY(std::filesystem::create_directory(dir));
+    const std::string program = dir + "/profilewriter";
+    std::filesystem::copy_file(PROFILEWRITER, program);
+    const std::string command = "XDG_CONFIG_HOME=/proc/none '" + program + "' upgraded-save 1 /a.wav";
+    FILE *pipe = ::popen(command.c_str(), "r");
+    QVERIFY(pipe);
+    std::string output;
+    char buffer[4096];
+    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+        output.append(buffer, n);
+    QCOMPARE(::pclose(pipe), 0);
+    QCOMPARE(QByteArray::fromStdString(output), QByteArray::fromStdString(dir + "/Pomvale.ini\n1\n/a.wav\n"));
+    std::ifstream written(dir + "/Pomvale.ini", std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(written)), std::istreambuf_iterator<char>());
+    QCOMPARE(bytes, std::string("[Option]\r\nEnable=1\r\nPath=/a.wav\r\n"));
+}
+
+QTEST_GUILESS_MAIN(tst_PosixSeam)
+#include "tst_posixseam.moc"
