@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "win32/soundsettings.h"
 
-#include "win32/modpomvale.h"
+#include "settings/modpomvale.h"
+#include "settings/profilefile.h"
 #include "win32/wintext.h"
 
 #include <mmsystem.h>
@@ -14,25 +15,20 @@ class ProgramSoundSettings final : public SoundSettings
 {
 public:
     void loadOption() override { modPomvale::LoadOption(); }
-    std::u16string soundEnable() const override { return fromWide(modPomvale::SoundEnable); }
-    std::u16string soundPath() const override { return fromWide(modPomvale::SoundPath); }
+    std::u16string soundEnable() const override { return modPomvale::SoundEnable; }
+    std::u16string soundPath() const override { return modPomvale::SoundPath; }
 
     SaveOutcome storeAndSave(const std::u16string &soundEnable, const std::u16string &soundPath) override
     {
-        modPomvale::SoundEnable = toWide(soundEnable);
-        modPomvale::SoundPath = toWide(soundPath);
-        switch (modPomvale::SaveOption()) {
-        case modPomvale::SaveResult::Saved:
-            return SaveOutcome::Saved;
-        case modPomvale::SaveResult::NotInFileEncoding:
-            return SaveOutcome::NotInFileEncoding;
-        case modPomvale::SaveResult::Failed:
-            break;
-        }
-        return SaveOutcome::Failed;
+        modPomvale::SoundEnable = soundEnable;
+        modPomvale::SoundPath = soundPath;
+        return modPomvale::SaveOption();
     }
 
-    std::u16string settingsFileForDisplay() const override { return fromWide(modPomvale::IniPath); }
+    std::u16string settingsFileForDisplay() const override
+    {
+        return settings::displayPath(modPomvale::IniPath);
+    }
 
     void playSound(const std::u16string &path) override
     {

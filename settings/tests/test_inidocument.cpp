@@ -298,7 +298,11 @@ TEST_CASE("CP932's single bytes 0x80, 0xA0 and 0xFD-0xFF read as Windows reads t
     CHECK(read.value(u"Option", u"Path") == expected);
     REQUIRE(read.setValue(u"Option", u"Enable", u"1") == R::Stored);
     CHECK(read.bytes() == file + "Enable=1\r\n");
+#ifndef _WIN32
+    // The Linux seam's table writes them back; on Windows the system's code page decides (Wine's
+    // does not map U+F8F0-U+F8F3 back, so Wine cannot show what Windows does here).
     CHECK(settings::platformSeam().encode(expected) == "\x80\xA0\xFD\xFE\xFF\x82\xA0");
+#endif
 }
 
 TEST_CASE(

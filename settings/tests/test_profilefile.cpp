@@ -92,7 +92,8 @@ TEST_CASE("a save stores both keys with one replacement, and nothing when nothin
     REQUIRE(program.save(u"1", u"/音/a.wav") == SaveOutcome::Saved);
     CHECK(modPomvale::IniPath == program.ini);
     CHECK(program.seam.replaces == 1);
-    CHECK(program.seam.files[program.ini].find("Enable=1") != std::string::npos);
+    CHECK(settings::readProfile(program.seam, program.ini, u"Option", {u"Enable", u"Path"}).values
+          == std::vector<std::optional<std::u16string>> {u"1", u"/音/a.wav"});
 
     program.seam.files[program.ini] = "\xEF\xBB\xBF; mine\n[Option]\nEnable=1\nPath=/a\xFF.wav\n";
     REQUIRE(program.save(u"0", u"/a\uFFFD.wav") == SaveOutcome::Saved);
