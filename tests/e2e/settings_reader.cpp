@@ -9,15 +9,44 @@
 #include "settings/textencoding.h"
 
 #include <cstdio>
-#include <cstring>
 #include <string>
+#include <vector>
+
+#ifdef _WIN32
+#include <windows.h>
+
+#include <shellapi.h>
+#endif
+
+namespace {
+
+// The arguments as the user typed them: on Windows the narrow ones pass through the ANSI code page,
+// which would lose what it lacks.
+std::vector<std::u16string> arguments([[maybe_unused]] int argc, [[maybe_unused]] char **argv)
+{
+    std::vector<std::u16string> list;
+#ifdef _WIN32
+    int count = 0;
+    wchar_t **wide = CommandLineToArgvW(GetCommandLineW(), &count);
+    for (int i = 0; wide && i < count; ++i)
+        list.emplace_back(wide[i], wide[i] + wcslen(wide[i]));
+    LocalFree(wide);
+#else
+    for (int i = 0; i < argc; ++i)
+        list.push_back(settings::utf8ToUtf16(argv[i]));
+#endif
+    return list;
+}
+
+} // namespace
 
 int main(int argc, char **argv)
 {
     std::string saved;
-    if (argc == 4 && std::strcmp(argv[1], "save") == 0) {
-        modPomvale::SoundEnable = settings::utf8ToUtf16(argv[2]);
-        modPomvale::SoundPath = settings::utf8ToUtf16(argv[3]);
+    const std::vector<std::u16string> args = arguments(argc, argv);
+    if (args.size() == 4 && args[1] == u"save") {
+        modPomvale::SoundEnable = args[2];
+        modPomvale::SoundPath = args[3];
         const settings::SaveOutcome outcome = modPomvale::SaveOption();
         saved = outcome == settings::SaveOutcome::Saved ? "Saved=1\n" : "Saved=0\n";
     }
