@@ -268,6 +268,11 @@ std::string IniDocument::bytes() const
     return out + m_utf16Tail;
 }
 
+std::string IniDocument::takeBytes() &&
+{
+    return m_utf16 == Utf16::No ? std::move(m_bytes) : bytes();
+}
+
 std::string IniDocument::lineEnding() const
 {
     const char *data = m_bytes.data();

@@ -43,6 +43,9 @@ public:
 
     // The file's bytes, in the file's own encoding.
     std::string bytes() const;
+    // The same, taken out of the document without a copy where the file is not UTF-16: a large
+    // file's save then touches its bytes once less.
+    std::string takeBytes() &&;
     TextEncoding encoding() const { return m_encoding; }
     bool isUtf16() const { return m_utf16 != Utf16::No; }
 

@@ -47,7 +47,7 @@ SaveOutcome saveProfile(const Seam &seam, const Path &file, std::u16string_view 
     }
     if (!changed)
         return SaveOutcome::Saved;
-    const std::string bytes = document.bytes();
+    const std::string bytes = std::move(document).takeBytes();
     switch (seam.replaceFile(file, bytes)) {
     case ReplaceStatus::Replaced:
         return SaveOutcome::Saved;
