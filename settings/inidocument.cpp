@@ -164,6 +164,12 @@ std::optional<std::string> IniDocument::encode(std::u16string_view text) const
 
 IniDocument::Location IniDocument::locate(std::u16string_view section, std::u16string_view key) const
 {
+    return locate(section, std::vector<std::u16string_view> {key}).front();
+}
+
+std::vector<IniDocument::Location> IniDocument::locate(std::u16string_view section,
+                                                       const std::vector<std::u16string_view> &keys) const
+{
     // A name wanted by the caller, compared with names in the file without regard to ASCII case.
     // Any byte from 0x80 up starts or continues a non-ASCII character in every encoding read here,
     // so an ASCII name compares byte for byte.
@@ -179,7 +185,8 @@ IniDocument::Location IniDocument::locate(std::u16string_view section, std::u16s
                           [](char16_t a, char16_t b) { return foldAscii(a) == foldAscii(b); });
     };
 
-    Location location;
+    std::vector<Location> locations(keys.size());
+    std::size_t missing = keys.size();
     const char *data = m_bytes.data();
     const std::size_t size = m_bytes.size();
     bool inSection = false;
@@ -208,31 +215,41 @@ IniDocument::Location IniDocument::locate(std::u16string_view section, std::u16s
             close = std::min(close, line.end);
             if (matches(section, view(m_bytes, trimmed(m_bytes, {line.begin + 1, close})))) {
                 inSection = true;
-                location.sectionFound = true;
-                location.insertAt = next;
-                location.insertAfterLineWithoutEnding = next == end;
+                for (Location &location : locations) {
+                    location.sectionFound = true;
+                    location.insertAt = next;
+                    location.insertAfterLineWithoutEnding = next == end;
+                }
             }
         } else if (inSection && line.begin < line.end && data[line.begin] != ';') {
             const auto *equals
                 = static_cast<const char *>(std::memchr(data + line.begin, '=', line.end - line.begin));
             if (equals) {
                 const std::size_t eq = std::size_t(equals - data);
-                location.insertAt = next;
-                location.insertAfterLineWithoutEnding = next == end;
-                if (matches(key, view(m_bytes, trimmed(m_bytes, {line.begin, eq})))) {
+                const std::string_view name = view(m_bytes, trimmed(m_bytes, {line.begin, eq}));
+                for (std::size_t k = 0; k < keys.size(); ++k) {
+                    Location &location = locations[k];
+                    if (location.keyFound)
+                        continue; // the first key of the name wins
+                    location.insertAt = next;
+                    location.insertAfterLineWithoutEnding = next == end;
+                    if (!matches(keys[k], name))
+                        continue;
                     location.keyFound = true;
                     location.value = trimmed(m_bytes, {eq + 1, line.end});
                     const std::size_t length = location.value.end - location.value.begin;
                     if (length >= 2 && isQuote(data[location.value.begin])
                         && data[location.value.end - 1] == data[location.value.begin])
                         location.quote = data[location.value.begin];
-                    return location;
+                    --missing;
                 }
+                if (missing == 0)
+                    return locations;
             }
         }
         begin = next;
     }
-    return location;
+    return locations;
 }
 
 std::optional<std::u16string> IniDocument::value(std::u16string_view section, std::u16string_view key) const
@@ -240,6 +257,24 @@ std::optional<std::u16string> IniDocument::value(std::u16string_view section, st
     const Location location = locate(section, key);
     if (!location.keyFound)
         return std::nullopt;
+    return valueAt(location);
+}
+
+std::vector<std::optional<std::u16string>>
+IniDocument::values(std::u16string_view section, const std::vector<std::u16string_view> &keys) const
+{
+    std::vector<std::optional<std::u16string>> found;
+    for (const Location &location : locate(section, keys)) {
+        if (location.keyFound)
+            found.emplace_back(valueAt(location));
+        else
+            found.emplace_back();
+    }
+    return found;
+}
+
+std::u16string IniDocument::valueAt(const Location &location) const
+{
     Span span = location.value;
     if (location.quote) {
         ++span.begin;

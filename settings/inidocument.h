@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace settings {
 
@@ -52,6 +53,9 @@ public:
     // The value of the first key of that name in the first section of that name, up to its first
     // NUL; nothing when the section or the key is missing.
     std::optional<std::u16string> value(std::u16string_view section, std::u16string_view key) const;
+    // The values of several keys of the section, found in one pass over the file.
+    std::vector<std::optional<std::u16string>> values(std::u16string_view section,
+                                                      const std::vector<std::u16string_view> &keys) const;
 
     // Stores key=value in the section, creating the section or the key as needed. Anything but
     // Stored leaves the document as it was.
@@ -59,7 +63,11 @@ public:
 
 private:
     struct Location;
+    // Where each key is (or would go) in the first section of the name; one pass for them all.
+    std::vector<Location> locate(std::u16string_view section,
+                                 const std::vector<std::u16string_view> &keys) const;
     Location locate(std::u16string_view section, std::u16string_view key) const;
+    std::u16string valueAt(const Location &location) const;
     std::string lineEnding() const;
     std::optional<std::string> encode(std::u16string_view text) const;
     std::u16string decode(std::string_view bytes) const;

@@ -15,8 +15,7 @@ ProfileRead readProfile(const Seam &seam, const Path &file, std::u16string_view 
     if (read.status != ReadStatus::Ok)
         return result;
     const IniDocument document(std::move(read.bytes), seam, seam.unicodeForm());
-    for (std::size_t i = 0; i < keys.size(); ++i)
-        result.values[i] = document.value(section, keys[i]);
+    result.values = document.values(section, keys);
     return result;
 }
 

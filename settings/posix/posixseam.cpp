@@ -224,6 +224,8 @@ FileRead PosixSeam::readFile(const Path &file, std::size_t maxSize) const
         // Read to the end rather than trusting the size, which may have changed since, but never
         // past the limit.
         std::string &bytes = result.bytes;
+        // Room for a save's edit, so that a large file is not moved to fresh memory for it.
+        bytes.reserve(std::size_t(status.st_size) + 64 * 1024);
         bytes.resize(std::size_t(status.st_size) + 1);
         std::size_t got = 0;
         for (;;) {

@@ -202,6 +202,8 @@ FileRead WindowsSeam::readFile(const Path &file, std::size_t maxSize) const
         return result;
     // Read to the end rather than trusting the size, but never past the limit.
     std::string &bytes = result.bytes;
+    // Room for a save's edit, so that a large file is not moved to fresh memory for it.
+    bytes.reserve(static_cast<std::size_t>(size.QuadPart) + 64 * 1024);
     bytes.resize(static_cast<std::size_t>(size.QuadPart) + 1);
     std::size_t got = 0;
     for (;;) {
