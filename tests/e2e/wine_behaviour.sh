@@ -66,9 +66,10 @@ stop_pomvale
 chmod 644 "$ini"
 
 echo "-- a CP932 file and a value CP932 cannot hold: the encoding warning, the file untouched"
+# The comment holds a byte pair that does not decode, so the file cannot become Unicode without loss.
 python3 - "$ini" <<'PY'
 import sys
-open(sys.argv[1], "wb").write("; 設定\r\n[Option]\r\nEnable=1\r\nPath=C:\\音.wav\r\n".encode("cp932"))
+open(sys.argv[1], "wb").write(b"; \x81\x20" + "設定\r\n[Option]\r\nEnable=1\r\nPath=C:\\音.wav\r\n".encode("cp932"))
 PY
 before=$(sha256sum <"$ini")
 start_pomvale
