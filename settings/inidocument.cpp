@@ -139,8 +139,10 @@ IniDocument::IniDocument(std::string bytes, const LegacyCodePage &legacy, Unicod
     } else if (!isValidUtf8(m_bytes)) {
         m_encoding = TextEncoding::Legacy;
     } else {
-        const bool ascii = std::none_of(m_bytes.begin(), m_bytes.end(), [](char c) { return c & 0x80; });
-        m_encoding = ascii && m_unicodeForm != UnicodeForm::Utf8 ? TextEncoding::Legacy : TextEncoding::Utf8;
+        // Plain ASCII is the platform's plain text; where that is UTF-8 the bytes need no look.
+        const bool ascii = m_unicodeForm != UnicodeForm::Utf8
+            && std::none_of(m_bytes.begin(), m_bytes.end(), [](char c) { return c & 0x80; });
+        m_encoding = ascii ? TextEncoding::Legacy : TextEncoding::Utf8;
     }
 }
 
@@ -192,10 +194,18 @@ std::vector<IniDocument::Location> IniDocument::locate(std::u16string_view secti
     bool inSection = false;
 
     std::size_t begin = m_bodyStart;
+    // A line ends at LF, CR or CRLF. The next LF is found once for all the lines before it, and a
+    // CR only within the line: both with memchr, which a large file needs.
+    std::size_t nextLf = size; // the next LF at or after `begin`, once searched
+    bool searched = false;
     while (begin < size) {
-        std::size_t end = begin;
-        while (end < size && data[end] != '\n' && data[end] != '\r')
-            ++end;
+        if (!searched || nextLf < begin) {
+            const auto *lf = static_cast<const char *>(std::memchr(data + begin, '\n', size - begin));
+            nextLf = lf ? std::size_t(lf - data) : size;
+            searched = true;
+        }
+        const auto *cr = static_cast<const char *>(std::memchr(data + begin, '\r', nextLf - begin));
+        const std::size_t end = cr ? std::size_t(cr - data) : nextLf;
         std::size_t next = end;
         if (next < size)
             next += (data[next] == '\r' && next + 1 < size && data[next + 1] == '\n') ? 2 : 1;
