@@ -227,9 +227,9 @@ void tst_frmOption::design()
         QCOMPARE(play->toolTip(), QString());
         QCOMPARE(browse->icon().pixmap(browse->iconSize()).size(), QSize(16, 16)); // the picture was found
         QCOMPARE(play->icon().pixmap(play->iconSize()).size(), QSize(24, 22));
-        QVERIFY(!browse->accessibleName().isEmpty());
-        QVERIFY(!play->accessibleName().isEmpty());
-        QVERIFY(browse->accessibleName() != play->accessibleName());
+        // A screen reader's names for them; the Windows program gives the same (wine_behaviour.sh).
+        QCOMPARE(browse->accessibleName(), QStringLiteral("wavファイルを参照"));
+        QCOMPARE(play->accessibleName(), QStringLiteral("音を試聴"));
     });
 }
 
