@@ -2,6 +2,7 @@
 #include "core/countdown.h"
 
 #include "core/countdownwindow.h"
+#include "core/elapsedclock.h"
 #include "core/soundsettings.h"
 #include "core/soundswitch.h"
 #include "core/textnumber.h"
@@ -11,6 +12,11 @@ namespace {
 // The timer's Tag from a fresh start until the next reset: a run is going or paused.
 constexpr std::u16string_view Running = u"計測中";
 
+constexpr std::int64_t Second = 1000; // milliseconds
+// A second counts once this much of it has passed: the timer and the clock may round the same moment
+// a little apart, and a tick read early must not be lost.
+constexpr std::int64_t SecondDue = Second - 100;
+
 // The two digits at a position of PushDigit's work string, as a number.
 std::int16_t twoDigits(const std::u16string &text, std::size_t position)
 {
@@ -19,9 +25,10 @@ std::int16_t twoDigits(const std::u16string &text, std::size_t position)
 
 } // namespace
 
-Countdown::Countdown(CountdownWindow &window, SoundSettings &settings)
+Countdown::Countdown(CountdownWindow &window, SoundSettings &settings, const ElapsedClock &clock)
     : m_window(window)
     , m_settings(settings)
+    , m_clock(clock)
 { }
 
 // ---- Time entry and display ----
@@ -87,7 +94,8 @@ void Countdown::cmdStart_Click()
         m_window.setDigitsEnabled(false);
         m_timerTag = Running;
     }
-    // A fresh start, or a resume of a paused run from its remaining time.
+    // A fresh start, or a resume of a paused run from its remaining time; either begins a new second.
+    m_countedUntil = m_clock.milliseconds();
     m_window.setResetEnabled(false);
     m_window.setTimerEnabled(true);
 }
@@ -105,15 +113,32 @@ void Countdown::cmdReset_Click()
 
 void Countdown::timeTic_Timer()
 {
-    LeftSec = static_cast<std::int16_t>(LeftSec - 1);
-    if (LeftSec < 0) {
-        LeftSec = 59;
-        LeftMin = static_cast<std::int16_t>(LeftMin - 1);
-    }
-    ShowTime(1);
-    if (LeftSec != 0 || LeftMin != 0)
+    if (!m_window.timerEnabled())
+        return; // a tick already queued when the timer stopped, as under the alarm's message
+    // The timer fires once after a stall, however many seconds it missed (a stopped process, a
+    // suspended machine, a busy interface thread): each whole second since the last one counted is
+    // made up now by the same rule, so that the display and the alarm keep to real time.
+    const std::int64_t now = m_clock.milliseconds();
+    if (now - m_countedUntil < SecondDue)
         return;
+    do {
+        m_countedUntil += Second;
+        LeftSec = static_cast<std::int16_t>(LeftSec - 1);
+        if (LeftSec < 0) {
+            LeftSec = 59;
+            LeftMin = static_cast<std::int16_t>(LeftMin - 1);
+        }
+        if (LeftSec == 0 && LeftMin == 0) {
+            ShowTime(1);
+            RaiseAlarm(); // the seconds still owed are dropped
+            return;
+        }
+    } while (now - m_countedUntil >= SecondDue);
+    ShowTime(1); // once: a screen reader reads out each change of the display
+}
 
+void Countdown::RaiseAlarm()
+{
     // The ticks stop before the message: one handled while it is open would count below 00:00.
     m_window.setTimerEnabled(false);
     // The settings are read now, so a change made during the run applies to its alarm.

@@ -5,14 +5,16 @@
 #include <string>
 
 class CountdownWindow;
+class ElapsedClock;
 class SoundSettings;
 
 // The main window's countdown: time entry on the keypad and keyboard, the display, start, pause,
-// resume and reset, the one-second tick and the alarm. Knows no toolkit; its window is told what to show.
+// resume and reset, the one-second tick and the alarm. Knows no toolkit; its window is told what to
+// show, and its clock how much time has passed.
 class Countdown final
 {
 public:
-    Countdown(CountdownWindow &window, SoundSettings &settings);
+    Countdown(CountdownWindow &window, SoundSettings &settings, const ElapsedClock &clock);
     Countdown(const Countdown &) = delete;
     Countdown &operator=(const Countdown &) = delete;
 
@@ -29,9 +31,13 @@ public:
 private:
     void PushDigit(int Digit);
     void ShowTime(int Selector);
+    void RaiseAlarm();
 
     CountdownWindow &m_window;
     SoundSettings &m_settings;
+    const ElapsedClock &m_clock;
+    // The clock's time at the end of the last second counted, or at the start or resume of the run.
+    std::int64_t m_countedUntil = 0;
     // The timer's Tag: "計測中" from a fresh start until the next reset (a run going or paused).
     std::u16string m_timerTag;
 

@@ -32,7 +32,7 @@ inline constexpr core::TwipsRect txtFileName {120, 360, 2775, 375};
 inline constexpr core::TwipsRect cmdOpenFile {2880, 360, 375, 375};
 inline constexpr std::u16string_view cmdOpenFileToolTip = u"wavファイルを参照します。";
 inline constexpr core::TwipsRect cmdPlay {3240, 360, 375, 375};
-// The picture buttons have no caption; these names tell them apart to a screen reader.
+// The picture buttons show no caption; these names tell them apart to a screen reader.
 inline constexpr std::u16string_view cmdOpenFileName = u"wavファイルを参照";
 inline constexpr std::u16string_view cmdPlayName = u"音を試聴";
 

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/services.h"
 
+#include "platform/bootclock.h"
+
 #include "platform/sound/pulsesoundplayer.h"
 #include "platform/widgets/qtfiledialog.h"
 #include "platform/widgets/qtmessagebox.h"
@@ -34,6 +36,7 @@ private:
 ServiceSlot<MessageBox, QtMessageBox> messageBoxSlot;
 ServiceSlot<FileDialog, QtFileDialog> fileDialogSlot;
 ServiceSlot<SoundPlayer, PulseSoundPlayer> soundPlayerSlot;
+ServiceSlot<ElapsedClock, BootClock> elapsedClockSlot;
 
 } // namespace
 
@@ -52,6 +55,11 @@ SoundPlayer &soundPlayer()
     return soundPlayerSlot.get();
 }
 
+ElapsedClock &elapsedClock()
+{
+    return elapsedClockSlot.get();
+}
+
 void setMessageBox(MessageBox *replacement)
 {
     messageBoxSlot.replace(replacement);
@@ -65,6 +73,11 @@ void setFileDialog(FileDialog *replacement)
 void setSoundPlayer(SoundPlayer *replacement)
 {
     soundPlayerSlot.replace(replacement);
+}
+
+void setElapsedClock(ElapsedClock *replacement)
+{
+    elapsedClockSlot.replace(replacement);
 }
 
 } // namespace platform

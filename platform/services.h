@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+class ElapsedClock;
+
 namespace platform {
 
 class FileDialog;
@@ -12,10 +14,13 @@ class SoundPlayer;
 MessageBox &messageBox();
 FileDialog &fileDialog();
 SoundPlayer &soundPlayer();
+// The countdown's clock: the system's clock since boot (BootClock).
+ElapsedClock &elapsedClock();
 
 // Sets a replacement, not owned; nullptr brings the real service back.
 void setMessageBox(MessageBox *replacement);
 void setFileDialog(FileDialog *replacement);
 void setSoundPlayer(SoundPlayer *replacement);
+void setElapsedClock(ElapsedClock *replacement);
 
 } // namespace platform

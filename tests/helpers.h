@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "core/elapsedclock.h"
 #include "platform/services.h"
 #include "platform/sound/soundplayer.h"
 #include "platform/widgets/filedialog.h"
@@ -33,6 +34,19 @@
 // does not link the test library), the main window as a fixture, files put on disk and read back,
 // and a program run as a user who may not write a folder.
 
+// The countdown's clock, moved only by the test; installs itself for its lifetime.
+class FakeClock final : public ElapsedClock
+{
+public:
+    FakeClock() { platform::setElapsedClock(this); }
+    ~FakeClock() override { platform::setElapsedClock(nullptr); }
+    Q_DISABLE_COPY_MOVE(FakeClock)
+
+    std::int64_t milliseconds() const override { return now; }
+
+    std::int64_t now = 0;
+};
+
 // The main window, shown and active, read and driven as the user does. A suite derives from it
 // after QObject, calls showMainWindow() in init() and closeMainWindow() in cleanup().
 class MainWindowFixture
@@ -61,12 +75,15 @@ protected:
         return m_window->findChild<platform::TimerControl *>(QStringLiteral("timeTic"));
     }
     // What a second of the running timer does, without waiting for it.
-    void tick(int count = 1) const
+    void tick(int count = 1)
     {
-        for (int i = 0; i < count; ++i)
+        for (int i = 0; i < count; ++i) {
+            m_clock.now += 1000;
             emit timer()->Timer();
+        }
     }
 
+    FakeClock m_clock;
     std::unique_ptr<frmMain> m_window;
 };
 

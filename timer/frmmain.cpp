@@ -138,6 +138,12 @@ void frmMain::showAlarm(const std::u16string &text, const std::u16string &title)
     platform::messageBox().show(this, QString::fromStdU16String(text), QString::fromStdU16String(title));
 }
 
+std::int64_t frmMain::milliseconds() const
+{
+    // Asked anew each time, so that a test's clock replaces it in a window already made.
+    return platform::elapsedClock().milliseconds();
+}
+
 void frmMain::mnOption_Click()
 {
     // Nothing of an opening outlives it but what OK stored, so each opening has a window of its own.

@@ -3,6 +3,7 @@
 
 #include "core/countdown.h"
 #include "core/countdownwindow.h"
+#include "core/elapsedclock.h"
 #include "platform/programsoundsettings.h"
 
 #include <QMainWindow>
@@ -18,8 +19,9 @@ class TimerControl;
 }
 
 // The main window: one countdown, entered on a keypad, shown as "MM:SS". The countdown's logic is
-// toolkit-free (Countdown); this window shows what it says and passes it the clicks, keys and ticks.
-class frmMain final : public QMainWindow, private CountdownWindow
+// toolkit-free (Countdown); this window shows what it says and passes it the clicks, keys, ticks and
+// the clock's time.
+class frmMain final : public QMainWindow, private CountdownWindow, private ElapsedClock
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(frmMain)
@@ -40,6 +42,8 @@ private:
     bool timerEnabled() const override;
     void setTimerEnabled(bool enabled) override;
     void showAlarm(const std::u16string &text, const std::u16string &title) override;
+    // The clock it measures the ticks with.
+    std::int64_t milliseconds() const override;
 
     void mnOption_Click();
 
@@ -50,5 +54,5 @@ private:
     platform::TimerControl *timeTic = nullptr;
     QAction *mnOption = nullptr;
 
-    Countdown m_countdown {*this, programSoundSettings()};
+    Countdown m_countdown {*this, programSoundSettings(), *this};
 };

@@ -209,6 +209,14 @@ void frmMain::setTimerEnabled(bool enabled)
         KillTimer(m_window, TimerId);
 }
 
+std::int64_t frmMain::milliseconds() const
+{
+    // Milliseconds since boot, sleep and hibernation included: a countdown left running over a
+    // suspend rings at its time, or at once on waking when that time has passed. (WM_TIMER comes
+    // once after any stall, however many intervals it missed.)
+    return static_cast<std::int64_t>(GetTickCount64());
+}
+
 void frmMain::showAlarm(const std::u16string &text, const std::u16string &title)
 {
     // Windows' foreground rules keep a box of a program in the background from taking the keyboard.

@@ -3,6 +3,7 @@
 
 #include "core/countdown.h"
 #include "core/countdownwindow.h"
+#include "core/elapsedclock.h"
 #include "win32/focuskeeper.h"
 #include "win32/soundsettings.h"
 #include "win32/twipslayout.h"
@@ -15,8 +16,8 @@
 class frmOption;
 
 // The main window: one countdown, entered on a keypad, shown as "MM:SS". Shows what the countdown
-// (toolkit-free) says and passes it the clicks, keys and ticks.
-class frmMain final : private CountdownWindow
+// (toolkit-free) says and passes it the clicks, keys, ticks and the clock's time.
+class frmMain final : private CountdownWindow, private ElapsedClock
 {
 public:
     explicit frmMain(HINSTANCE instance);
@@ -44,6 +45,7 @@ private:
     bool timerEnabled() const override;
     void setTimerEnabled(bool enabled) override;
     void showAlarm(const std::u16string &text, const std::u16string &title) override;
+    std::int64_t milliseconds() const override;
 
     HINSTANCE m_instance;
     HWND m_window = nullptr;
@@ -55,5 +57,5 @@ private:
     win32::TwipsLayout m_layout;
     win32::FocusKeeper m_focus;
     std::unique_ptr<frmOption> m_options; // made at its first opening, kept until the end
-    Countdown m_countdown {*this, win32::soundSettings()};
+    Countdown m_countdown {*this, win32::soundSettings(), *this};
 };

@@ -148,11 +148,13 @@ void frmOption::createControls()
                               WS_TABSTOP | ES_AUTOHSCROLL, IdFileName, WS_EX_CLIENTEDGE);
     SendMessageW(txtFileName, EM_SETLIMITTEXT, OptionsForm::MaxPathLength, 0);
     m_layout->add(txtFileName, Design::txtFileName);
-    cmdOpenFile = makeControl(m_instance, frameSound, L"BUTTON", L"", WS_TABSTOP | BS_PUSHBUTTON | BS_BITMAP,
-                              IdOpenFile);
+    // The picture buttons show their picture alone (BS_BITMAP), but keep a text: it is the name that
+    // the accessibility layer gives a button, and so what a screen reader says of it.
+    cmdOpenFile = makeControl(m_instance, frameSound, L"BUTTON", toWide(Design::cmdOpenFileName).c_str(),
+                              WS_TABSTOP | BS_PUSHBUTTON | BS_BITMAP, IdOpenFile);
     m_layout->add(cmdOpenFile, Design::cmdOpenFile);
-    cmdPlay
-        = makeControl(m_instance, frameSound, L"BUTTON", L"", WS_TABSTOP | BS_PUSHBUTTON | BS_BITMAP, IdPlay);
+    cmdPlay = makeControl(m_instance, frameSound, L"BUTTON", toWide(Design::cmdPlayName).c_str(),
+                          WS_TABSTOP | BS_PUSHBUTTON | BS_BITMAP, IdPlay);
     m_layout->add(cmdPlay, Design::cmdPlay);
 
     // The browse button's tool tip; the play button has none.

@@ -5,9 +5,11 @@
 // program asked of the settings and the sound, in the order it asked.
 #include "core/countdown.h"
 #include "core/countdownwindow.h"
+#include "core/elapsedclock.h"
 #include "core/optionswindow.h"
 #include "core/soundsettings.h"
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -36,6 +38,13 @@ struct FakeSettings final : SoundSettings
     void stopSound() override { calls.emplace_back(u"stop"); }
 };
 
+// A clock that moves only when the test moves it.
+struct FakeClock final : ElapsedClock
+{
+    std::int64_t now = 0;
+    std::int64_t milliseconds() const override { return now; }
+};
+
 // The main window as the user sees it, with the countdown driving it as the real one does.
 struct FakeMainWindow final : CountdownWindow
 {
@@ -46,7 +55,8 @@ struct FakeMainWindow final : CountdownWindow
     std::vector<std::u16string> alarms; // "TITLE|TEXT" of each message box
     std::function<void()> whileAlarmOpen;
     FakeSettings settings;
-    Countdown countdown {*this, settings};
+    FakeClock clock;
+    Countdown countdown {*this, settings, clock};
 
     FakeMainWindow() { countdown.Form_Load(); }
 
@@ -74,10 +84,20 @@ struct FakeMainWindow final : CountdownWindow
         type(keys);
         countdown.cmdStart_Click();
     }
-    // The timer's ticks, as many as asked, each only while the timer is enabled.
+    // The timer's ticks, as many as asked, each a second after the one before and only while the
+    // timer is enabled.
     void tick(int count = 1)
     {
-        for (int i = 0; i < count && ticking; ++i)
+        for (int i = 0; i < count && ticking; ++i) {
+            clock.now += 1000;
+            countdown.timeTic_Timer();
+        }
+    }
+    // One tick that comes when the clock reads the given time, however late.
+    void tickAt(std::int64_t milliseconds)
+    {
+        clock.now = milliseconds;
+        if (ticking)
             countdown.timeTic_Timer();
     }
 };

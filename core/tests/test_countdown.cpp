@@ -69,11 +69,12 @@ TEST_CASE("pause keeps the remaining time; resume goes on from it, whatever was 
     CHECK_FALSE(window.digitsEnabled);
     CHECK(window.display == u"02:10");
 
+    window.clock.now += 60000; // a minute paused counts nothing
     window.type("0000"); // even a time that could not start
     window.countdown.cmdStart_Click();
     CHECK(window.ticking);
     CHECK_FALSE(window.resetEnabled);
-    window.tick();
+    window.tick(); // a full second after the resume
     CHECK(window.display == u"02:09");
 }
 
@@ -170,4 +171,79 @@ TEST_CASE("settings changed during a run apply to its alarm")
     window.settings.path = u"/tmp/new.wav";
     window.tick();
     CHECK(window.settings.calls == std::vector<std::u16string> {u"load", u"play:/tmp/new.wav", u"stop"});
+}
+
+TEST_CASE("a late tick makes up every whole second since the last one counted; a part second waits")
+{
+    struct Row
+    {
+        const char *name;
+        const char *started;
+        std::vector<std::int64_t> ticksAt; // milliseconds after Start
+        std::u16string shown;
+    };
+    for (const Row &row : {
+             Row {"read a little early", "0010", {920, 1950}, u"00:08"},
+             Row {"late within its second, the next on time", "0010", {1800, 2000}, u"00:08"},
+             Row {"two ticks within one second", "0010", {1000, 1500}, u"00:09"},
+             Row {"stopped 5 s after 2 s", "0010", {1000, 2000, 7000}, u"00:03"},
+             Row {"stopped 5.6 s: the part second counts at the next tick",
+                  "0010",
+                  {2000, 7600, 8000},
+                  u"00:02"},
+             Row {"the minutes borrowed", "0105", {1000, 7000}, u"00:58"},
+         }) {
+        CAPTURE(row.name);
+        FakeMainWindow window;
+        window.start(row.started);
+        for (const std::int64_t at : row.ticksAt)
+            window.tickAt(at);
+        CHECK(window.display == row.shown);
+        CHECK(window.ticking);
+        CHECK(window.alarms.empty());
+    }
+}
+
+TEST_CASE("a stall across 00:00: the alarm comes at once, the seconds beyond it are dropped")
+{
+    FakeMainWindow window;
+    window.start("0010");
+    window.tick(2);
+    std::u16string shownDuringAlarm;
+    bool tickingDuringAlarm = true;
+    window.whileAlarmOpen = [&] {
+        shownDuringAlarm = window.display;
+        tickingDuringAlarm = window.ticking;
+    };
+    window.tickAt(30000);
+    CHECK(window.alarms.size() == 1);
+    CHECK(shownDuringAlarm == u"00:00");
+    CHECK_FALSE(tickingDuringAlarm);
+    CHECK(window.display == u"00:10");
+
+    window.countdown.cmdStart_Click(); // the next run owes nothing of the stall
+    window.tick();
+    CHECK(window.display == u"00:09");
+}
+
+TEST_CASE("nothing is made up while the alarm's message is open, nor after it")
+{
+    FakeMainWindow window;
+    window.start("0002");
+    window.tick();
+    std::vector<std::u16string> shownDuringAlarm;
+    window.whileAlarmOpen = [&] {
+        window.clock.now += 5000; // the message stays open 5 s...
+        window.countdown.timeTic_Timer(); // ...and a tick queued before the timer stopped comes
+        shownDuringAlarm.push_back(window.display);
+    };
+    window.tick();
+    CHECK(shownDuringAlarm == std::vector<std::u16string> {u"00:00"});
+    CHECK(window.display == u"00:02");
+
+    window.whileAlarmOpen = nullptr;
+    window.countdown.cmdStart_Click();
+    window.tick();
+    CHECK(window.display == u"00:01");
+    CHECK(window.alarms.size() == 1);
 }

@@ -102,4 +102,26 @@ xdotool key --delay 20 shift+Tab shift+Tab space space shift+Tab shift+Tab Retur
 probe gone オプション画面 || fail "OK did not close the options window"
 grep -qF "Path=$long" "$ini" || fail "the long Path was not kept whole"
 stop_pomvale
+
+# Every button and check box of a window, as a screen reader names it, has the name the Qt program
+# gives the same control (a picture button's name is not its picture).
+expect_names() {
+    local title=$1 names expected
+    names=$(probe names "$title") || names=$(probe names "$title") || fail "no window \"$title\""
+    expected=$(printf '%s\n' "${@:2}" | sort)
+    [[ $(grep -E '^Button' <<<"$names" | cut -f3 | sort) == "$expected" ]] \
+        || fail "the buttons of \"$title\" are not named as they should be; a screen reader reads:
+$names"
+}
+echo "-- a screen reader names every button and check box of both windows"
+printf '[Option]\r\nEnable=1\r\nPath=\r\n' >"$ini"
+start_pomvale
+expect_names Pomvale 0 1 2 3 4 5 6 7 8 9 Reset Start/Stop
+xdotool key alt+o
+wait_control オプション画面 "$(button OK)"
+# The frame's own caption is a group box, a button to the system.
+expect_names オプション画面 OK ｷｬﾝｾﾙ 時間経過時、音を鳴らす 鳴らしたい音のファイル wavファイルを参照 音を試聴
+xdotool key --delay 20 Tab Return # Cancel
+probe gone オプション画面 || fail "Cancel did not close the options window"
+stop_pomvale
 echo "PASS"

@@ -8,8 +8,13 @@
 //                                     prints the controls as they were last seen)
 //   wine-probe.exe focus TITLE       (the line of the control that has the keyboard focus, if it
 //                                     is one of the window's)
+//   wine-probe.exe names TITLE       (each control as a screen reader reads it, through the
+//                                     accessibility layer: class <TAB> role <TAB> name)
 #include <windows.h>
 
+#include <oleacc.h>
+
+#include <cwchar>
 #include <string>
 
 namespace {
@@ -66,6 +71,67 @@ std::wstring controlLines(HWND window)
     return lines;
 }
 
+// The role as a word, for the roles the program's controls have; a number for any other.
+std::wstring roleWord(long role)
+{
+    switch (role) {
+    case ROLE_SYSTEM_PUSHBUTTON:
+        return L"push button";
+    case ROLE_SYSTEM_CHECKBUTTON:
+        return L"check box";
+    case ROLE_SYSTEM_STATICTEXT:
+        return L"text";
+    case ROLE_SYSTEM_TEXT:
+        return L"editable text";
+    case ROLE_SYSTEM_GROUPING:
+        return L"grouping";
+    case ROLE_SYSTEM_CLIENT:
+        return L"client";
+    default:
+        return std::to_wstring(role);
+    }
+}
+
+// What a screen reader hears of a control: the accessibility layer's object for its client area,
+// asked for its role and its name, as Narrator and NVDA ask.
+std::wstring accessibleLine(HWND control)
+{
+    wchar_t className[64] {};
+    GetClassNameW(control, className, 64);
+    std::wstring role = L"-";
+    std::wstring name;
+    IAccessible *object = nullptr;
+    // __uuidof, not IID_IAccessible: MinGW's liboleacc.a exports a symbol of that name that is the
+    // DLL's import thunk, not the interface's identifier, and a link may pick it.
+    const HRESULT found = AccessibleObjectFromWindow(
+        control, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible), reinterpret_cast<void **>(&object));
+    if (FAILED(found)) {
+        wchar_t error[32] {};
+        swprintf(error, 32, L"error %08lx", static_cast<unsigned long>(found));
+        role = error;
+    } else {
+        VARIANT self {};
+        self.vt = VT_I4;
+        self.lVal = CHILDID_SELF;
+        VARIANT roleValue {};
+        if (object->get_accRole(self, &roleValue) == S_OK && roleValue.vt == VT_I4)
+            role = roleWord(roleValue.lVal);
+        BSTR text = nullptr;
+        if (object->get_accName(self, &text) == S_OK && text) {
+            name.assign(text, SysStringLen(text));
+            SysFreeString(text);
+        }
+        object->Release();
+    }
+    return std::wstring(className) + L'\t' + role + L'\t' + name + L'\n';
+}
+
+BOOL CALLBACK addAccessible(HWND control, LPARAM lines)
+{
+    *reinterpret_cast<std::wstring *>(lines) += accessibleLine(control); // NOLINT(performance-no-int-to-ptr)
+    return TRUE;
+}
+
 } // namespace
 
 int wmain(int argc, wchar_t **argv)
@@ -88,6 +154,15 @@ int wmain(int argc, wchar_t **argv)
         if (command == L"wait" && argc == 4
             && (L'\n' + seen).find(L'\n' + std::wstring(argv[3]) + L'\n') != std::wstring::npos)
             return 0;
+        if (command == L"names" && window) {
+            std::wstring lines;
+            if (SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {
+                EnumChildWindows(window, addAccessible, reinterpret_cast<LPARAM>(&lines));
+                CoUninitialize();
+            }
+            print(lines);
+            return 0;
+        }
         if (command == L"focus" && window) {
             GUITHREADINFO info {};
             info.cbSize = sizeof info;
