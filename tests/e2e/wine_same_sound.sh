@@ -71,7 +71,7 @@ echo "not a sound" >"$corpus/text.wav"
 wait "$wineboot_pid" || { cat "$work/wineboot.log"; echo "FAIL: wineboot failed"; exit 1; }
 
 # Records the sink while the command plays, and prints what each sound heard was: tone or chime.
-spacing=1.2
+# The Linux player starts a file every 1.5 s; PlaySound plays each to its end, then waits 0.6 s.
 heard() {
     local out=$1 status=0
     shift
@@ -121,13 +121,13 @@ files=()
 for name in "${sounds[@]}"; do files+=("$corpus/$name.wav"); done
 expected=$(printf 'tone %.0s' "${sounds[@]}")
 fail=0
-linux_heard=$(heard "$work/linux.wav" "$player" $spacing "${files[@]}" "$corpus/flac.wav" "$corpus/text.wav")
+linux_heard=$(heard "$work/linux.wav" "$player" 1.5 "${files[@]}" "$corpus/flac.wav" "$corpus/text.wav")
 echo "Linux (${sounds[*]} flac text): $linux_heard"
 [[ $linux_heard == "${expected}chime chime" ]] || { echo "FAIL: the Linux program did not play each file as expected"; fail=1; }
 
 windows_files=()
 for file in "${files[@]}"; do windows_files+=("$(winepath -w "$file")"); done
-wine_heard=$(heard "$work/wine.wav" wine "$windows/wine-play-sound.exe" $spacing "${windows_files[@]}")
+wine_heard=$(heard "$work/wine.wav" wine "$windows/wine-play-sound.exe" 0.6 "${windows_files[@]}")
 echo "Windows under Wine (${sounds[*]}): $wine_heard"
 [[ $wine_heard == "${expected% }" ]] || { echo "FAIL: PlaySound under Wine did not play each file's tone"; fail=1; }
 exit $fail
