@@ -23,10 +23,10 @@ void tst_PulseSoundPlayer::initTestCase()
 
 namespace {
 
-bool soundLibraryLoaded()
+bool soundLibraryLoaded(const char *name = "/libpulse.so")
 {
     QFile maps(QStringLiteral("/proc/self/maps"));
-    return maps.open(QIODevice::ReadOnly) && maps.readAll().contains("/libpulse.so");
+    return maps.open(QIODevice::ReadOnly) && maps.readAll().contains(name);
 }
 
 } // namespace
@@ -36,6 +36,7 @@ void tst_PulseSoundPlayer::loadsTheSoundLibraryWithTheFirstSound()
     // Start-up, and the stop that closing the options window makes, do not pay for a sound library
     // that may never be used.
     QVERIFY(!soundLibraryLoaded());
+    QVERIFY(!soundLibraryLoaded("/libsndfile.so"));
     platform::PulseSoundPlayer player;
     player.stop();
     QVERIFY(!soundLibraryLoaded());
