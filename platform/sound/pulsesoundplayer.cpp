@@ -234,10 +234,11 @@ void PulseSoundPlayer::Private::start(std::unique_ptr<SoundSource> source)
     } catch (const std::bad_alloc &) {
         return;
     }
-    // A second of sound, or the whole sound where it is shorter; a file that claims fewer frames
-    // than it holds still plays whole, as the stream starts at the latest when it is drained.
-    const qint64 ahead = std::min<qint64>({MaxBuffered, sampleFormat.rate * frameBytes,
-                                           std::max<qint64>(source->framesHint(), 1) * frameBytes});
+    // A second of sound, or the whole sound where it says it is shorter, so that the stream starts
+    // as soon as the first request is met (a sound that ends sooner starts once drained); a sound
+    // that gives no length is taken as long.
+    const qint64 frames = source->framesHint() > 0 ? source->framesHint() : qint64(sampleFormat.rate);
+    const qint64 ahead = std::min<qint64>({MaxBuffered, sampleFormat.rate * frameBytes, frames * frameBytes});
     playback->source = std::move(source);
     playback->stream = m_pa->pa_stream_new(m_context, "Pomvale", &sampleFormat, &map);
     if (!playback->stream)
