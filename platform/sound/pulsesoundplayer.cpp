@@ -14,6 +14,7 @@
 #include <mutex>
 #include <new>
 #include <optional>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -320,8 +321,15 @@ PulseSoundPlayer::~PulseSoundPlayer() = default;
 
 void PulseSoundPlayer::play(const QString &name)
 {
-    if (!d) // libpulse, the server and the player's thread come with the first sound
-        d = std::make_unique<Private>();
+    if (!d) { // libpulse, the server and the player's thread come with the first sound
+        try {
+            d = std::make_unique<Private>();
+        } catch (const std::bad_alloc &) {
+            return; // out of memory: no sound this time, and the next play tries again
+        } catch (const std::system_error &) {
+            return; // no thread could be started, for the same reason
+        }
+    }
     d->post({true, name});
 }
 
