@@ -71,7 +71,7 @@ echo "not a sound" >"$corpus/text.wav"
 wait "$wineboot_pid" || { cat "$work/wineboot.log"; echo "FAIL: wineboot failed"; exit 1; }
 
 # Records the sink while the command plays, and prints what each sound heard was: tone or chime.
-# The Linux player starts a file every 1.5 s; PlaySound plays each to its end, then waits 0.6 s.
+# The Linux player starts a file every 1.5 s; PlaySound plays each to its end, then waits 0.8 s.
 heard() {
     local out=$1 status=0
     shift
@@ -88,18 +88,19 @@ with wave.open(sys.argv[1]) as w:
     rate, channels = w.getframerate(), w.getnchannels()
     raw = w.readframes(w.getnframes())
 left = struct.unpack('<%dh' % (len(raw) // 2), raw)[::channels]
-# Sounds are stretches louder than 0.02 of full scale in 10 ms steps; gaps under 150 ms are kept.
+# Sounds are stretches louder than 0.02 of full scale in 10 ms steps; a gap under 350 ms, such as an
+# underrun on a busy machine makes, does not end one.
 step = rate // 100
 loud = [max(abs(s) for s in left[i:i + step]) > 655 for i in range(0, len(left) - step, step)]
 spans, start, quiet = [], None, 0
-for i, on in enumerate(loud + [False] * 20):
+for i, on in enumerate(loud + [False] * 40):
     if on:
         start = i if start is None else start
         quiet = 0
     elif start is not None:
         quiet += 1
-        if quiet == 15:
-            spans.append((start * step, (i - 14) * step))
+        if quiet == 35:
+            spans.append((start * step, (i - 34) * step))
             start = None
 def power(samples, hz):
     k = 2 * math.cos(2 * math.pi * hz / rate)
@@ -127,7 +128,7 @@ echo "Linux (${sounds[*]} flac text): $linux_heard"
 
 windows_files=()
 for file in "${files[@]}"; do windows_files+=("$(winepath -w "$file")"); done
-wine_heard=$(heard "$work/wine.wav" wine "$windows/wine-play-sound.exe" 0.6 "${windows_files[@]}")
+wine_heard=$(heard "$work/wine.wav" wine "$windows/wine-play-sound.exe" 0.8 "${windows_files[@]}")
 echo "Windows under Wine (${sounds[*]}): $wine_heard"
 [[ $wine_heard == "${expected% }" ]] || { echo "FAIL: PlaySound under Wine did not play each file's tone"; fail=1; }
 exit $fail
