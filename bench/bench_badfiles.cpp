@@ -6,7 +6,8 @@
 #include "app/application.h"
 #include "bench/median.h"
 #include "options/frmoption.h"
-#include "platform/sound/wavdecoder.h"
+#include "platform/sound/chime.h"
+#include "platform/sound/wavstream.h"
 #include "settings/modpomvale.h"
 
 #include <QApplication>
@@ -99,10 +100,11 @@ int main(int argc, char *argv[])
     const QString normal = dir.filePath(QStringLiteral("normal.wav"));
     putWav(huge, 1024u * 1024u * 1024u - 44u, true);
     putWav(normal, 3 * 44100 * 4, false);
+    const platform::PcmSound chime = platform::loadChime();
     for (const auto &[name, path] : {std::pair {"1 GB sparse", huge}, std::pair {"3 s", normal}}) {
         const QString &wav = path; // clang 14 cannot capture a structured binding
-        const double ms = 1e-6 * medianNanoseconds(9, [&wav] { platform::soundOrChime(wav); });
-        std::printf("alarm sound, %-11s WAV: decoded and ready to play, median %8.2f ms (9 runs)\n", name,
+        const double ms = 1e-6 * medianNanoseconds(9, [&wav, &chime] { platform::soundOrChime(wav, chime); });
+        std::printf("alarm sound, %-11s WAV: opened, first block decoded, median %8.2f ms (9 runs)\n", name,
                     ms);
     }
     return 0;

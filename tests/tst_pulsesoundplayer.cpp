@@ -3,6 +3,8 @@
 #include "platform/sound/pulsesoundplayer.h"
 
 #include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
 #include <QTest>
 
 class tst_PulseSoundPlayer : public QObject
@@ -13,6 +15,7 @@ private slots:
     void initTestCase();
     void loadsTheSoundLibraryWithTheFirstSound();
     void playStopAndTeardownReturnWithoutAServer();
+    void exitWhileTheThreadIsAtWork();
 };
 
 void tst_PulseSoundPlayer::initTestCase()
@@ -23,10 +26,10 @@ void tst_PulseSoundPlayer::initTestCase()
 
 namespace {
 
-bool soundLibraryLoaded()
+bool soundLibraryLoaded(const char *name = "/libpulse.so")
 {
     QFile maps(QStringLiteral("/proc/self/maps"));
-    return maps.open(QIODevice::ReadOnly) && maps.readAll().contains("/libpulse.so");
+    return maps.open(QIODevice::ReadOnly) && maps.readAll().contains(name);
 }
 
 } // namespace
@@ -36,6 +39,7 @@ void tst_PulseSoundPlayer::loadsTheSoundLibraryWithTheFirstSound()
     // Start-up, and the stop that closing the options window makes, do not pay for a sound library
     // that may never be used.
     QVERIFY(!soundLibraryLoaded());
+    QVERIFY(!soundLibraryLoaded("/libsndfile.so"));
     platform::PulseSoundPlayer player;
     player.stop();
     QVERIFY(!soundLibraryLoaded());
@@ -51,6 +55,30 @@ void tst_PulseSoundPlayer::playStopAndTeardownReturnWithoutAServer()
         player.play(QStringLiteral("/nonexistent/alarm.wav"));
         player.stop();
         player.play(QString());
+    }
+}
+
+// The player's thread fell back to a chime held in a function-local static, which exit destroys
+// before the player: exit during a sound then read freed memory (seen under AddressSanitizer).
+void tst_PulseSoundPlayer::exitWhileTheThreadIsAtWork()
+{
+    // A WAV of 4000 empty chunks and no sound: refused, but only once all are read, so that exit
+    // comes while the thread reads them and then falls back to the chime. The delays before exit
+    // span the thread's start (libpulse, the failed connection, libsndfile) and its reading.
+    QTemporaryDir dir;
+    QFile file(dir.filePath("chunks.wav"));
+    QByteArray chunks = QByteArray("fmt \x10\0\0\0\1\0\1\0\x44\xAC\0\0\x88\x58\x01\0\2\0\x10\0", 24);
+    for (int i = 0; i < 4000; ++i)
+        chunks += QByteArray("junk\0\0\0\0", 8);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("RIFF" + QByteArray(4, '\xFF') + "WAVE" + chunks);
+    file.close();
+    for (const char *microseconds : {"0", "20000", "50000", "100000", "150000"}) {
+        QProcess program;
+        program.start(EXITWHILEPLAYING, {file.fileName(), microseconds});
+        QVERIFY(program.waitForFinished(30000));
+        QVERIFY2(program.exitStatus() == QProcess::NormalExit && program.exitCode() == 0,
+                 program.readAllStandardError().left(2000).constData());
     }
 }
 

@@ -1,9 +1,10 @@
 #!/usr/bin/env python3
 # SPDX-License-Identifier: GPL-3.0-or-later
-"""Writes chime.wav, the sound heard when the chosen sound cannot be played.
+"""Writes chime.s16, the sound heard when the chosen sound cannot be played.
 
 Two soft bell strokes, a sixth apart, 16-bit PCM mono at 44100 Hz, about 0.9 s.
-Run from this folder; the WAV is committed, so the build needs no Python.
+Its bare samples, without a WAV header, so that the program plays it without a decoder.
+Run from this folder; the file is committed, so the build needs no Python.
 """
 import math
 import struct
@@ -40,10 +41,8 @@ def main():
     for i in range(fade):
         raw[frames - 1 - i] *= i / fade
     data = b"".join(struct.pack("<h", round(v * scale * 32767)) for v in raw)
-    header = struct.pack("<4sI4s4sIHHIIHH4sI", b"RIFF", 36 + len(data), b"WAVE", b"fmt ", 16, 1, 1, RATE,
-                         RATE * 2, 2, 16, b"data", len(data))
-    with open("chime.wav", "wb") as out:
-        out.write(header + data)
+    with open("chime.s16", "wb") as out:
+        out.write(data)
 
 
 if __name__ == "__main__":

@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/sound/pulsesoundplayer.h"
 
+#include "platform/sound/chime.h"
 #include "platform/sound/pcmsound.h"
 #include "platform/sound/pulselibrary.h"
-#include "platform/sound/wavdecoder.h"
+#include "platform/sound/wavstream.h"
 
 #include <QString>
 
@@ -11,16 +12,19 @@
 #include <atomic>
 #include <condition_variable>
 #include <mutex>
+#include <new>
 #include <optional>
+#include <system_error>
 #include <thread>
+#include <vector>
 
 namespace platform {
 
 namespace {
 
-// The server is given the whole sound at once, up to this much: once given, no refill can come
-// late on a busy machine, and the player's thread sleeps while the sound plays.
-constexpr uint32_t MaxBuffered = 2 * 1024 * 1024;
+// The server holds up to a second of the sound ahead, and at most this much: a refill that comes
+// late on a busy machine still finds sound to play, and memory stays bounded however long the file.
+constexpr uint32_t MaxBuffered = 1024 * 1024;
 
 struct Request
 {
@@ -28,11 +32,11 @@ struct Request
     QString name;
 };
 
-// A sound on its way to the server: the stream and how much of the sound it has been given.
+// A sound on its way to the server: where it is decoded from, and the block it is decoded into.
 struct Playback
 {
-    PcmSound sound;
-    qsizetype written = 0;
+    std::unique_ptr<SoundSource> source;
+    std::vector<qint16> block;
     pa_stream *stream = nullptr;
 };
 
@@ -50,7 +54,8 @@ private:
     void run();
     bool superseded();
     bool connect();
-    void start(PcmSound sound);
+    std::unique_ptr<SoundSource> open(const QString &name) const;
+    void start(std::unique_ptr<SoundSource> source);
     void stopPlayback();
 
     static void contextChanged(pa_context *context, void *self);
@@ -64,6 +69,8 @@ private:
     std::atomic<bool> m_quitting = false;
 
     const PulseLibrary *m_pa; // nullptr where libpulse is missing
+    // The player's own chime, which lives exactly as long as the thread that plays it.
+    const PcmSound m_chime;
 
     // The server side, touched only under the main loop's lock.
     pa_threaded_mainloop *m_loop = nullptr;
@@ -74,11 +81,11 @@ private:
 
 PulseSoundPlayer::Private::Private()
     : m_pa(PulseLibrary::load())
+    , m_chime(loadChime())
     , m_loop(m_pa ? m_pa->pa_threaded_mainloop_new() : nullptr)
 {
     if (m_loop)
         m_pa->pa_threaded_mainloop_start(m_loop);
-    defaultChime(); // decoded now rather than at the first alarm
     m_thread = std::thread([this] { run(); });
 }
 
@@ -141,17 +148,18 @@ void PulseSoundPlayer::Private::run()
             request = std::move(*m_pending);
             m_pending.reset();
         }
-        // Decoding happens here, outside the lock, so that a stop never waits for a file.
-        std::optional<PcmSound> sound;
+        // The file is opened and its first block decoded here, outside the lock, so that a stop
+        // never waits for a file.
+        std::unique_ptr<SoundSource> sound;
         if (request.play) {
-            sound = soundOrChime(request.name);
+            sound = open(request.name);
             if (superseded())
                 continue;
         }
         m_pa->pa_threaded_mainloop_lock(m_loop);
         // A request that came while connecting wins: a stop then is never preceded by a blip.
         if (sound && connect() && !superseded())
-            start(std::move(*sound));
+            start(std::move(sound));
         else if (!sound)
             stopPlayback();
         m_pa->pa_threaded_mainloop_unlock(m_loop);
@@ -195,18 +203,44 @@ bool PulseSoundPlayer::Private::connect()
     }
 }
 
-void PulseSoundPlayer::Private::start(PcmSound sound)
+// The chosen sound, or the chime; nothing only when not even the chime's few bytes can be had.
+// Running out of memory is no reason to end the program.
+std::unique_ptr<SoundSource> PulseSoundPlayer::Private::open(const QString &name) const
+{
+    try {
+        return soundOrChime(name, m_chime);
+    } catch (const std::bad_alloc &) { }
+    try {
+        return std::make_unique<PcmSource>(m_chime);
+    } catch (const std::bad_alloc &) {
+        return nullptr;
+    }
+}
+
+void PulseSoundPlayer::Private::start(std::unique_ptr<SoundSource> source)
 {
     stopPlayback();
-    if (sound.frames() == 0)
+    if (source->channels() < 1) // the chime, where even it could not be read
         return;
-    const pa_sample_spec sampleFormat {PA_SAMPLE_S16NE, static_cast<uint32_t>(sound.sampleRate),
-                                       static_cast<uint8_t>(sound.channels)};
+    const pa_sample_spec sampleFormat {PA_SAMPLE_S16NE, static_cast<uint32_t>(source->sampleRate()),
+                                       static_cast<uint8_t>(source->channels())};
+    const qint64 frameBytes = 2 * qint64(source->channels());
     pa_channel_map map;
     m_pa->pa_channel_map_init_extend(&map, sampleFormat.channels, PA_CHANNEL_MAP_WAVEEX);
 
-    auto playback = std::make_unique<Playback>();
-    playback->sound = std::move(sound);
+    std::unique_ptr<Playback> playback;
+    try {
+        playback = std::make_unique<Playback>();
+        playback->block.resize(WavStream::BlockFrames * source->channels());
+    } catch (const std::bad_alloc &) {
+        return;
+    }
+    // A second of sound, or the whole sound where it says it is shorter, so that the stream starts
+    // as soon as the first request is met (a sound that ends sooner starts once drained); a sound
+    // that gives no length is taken as long.
+    const qint64 frames = source->framesHint() > 0 ? source->framesHint() : qint64(sampleFormat.rate);
+    const qint64 ahead = std::min<qint64>({MaxBuffered, sampleFormat.rate * frameBytes, frames * frameBytes});
+    playback->source = std::move(source);
     playback->stream = m_pa->pa_stream_new(m_context, "Pomvale", &sampleFormat, &map);
     if (!playback->stream)
         return;
@@ -215,7 +249,7 @@ void PulseSoundPlayer::Private::start(PcmSound sound)
     pa_buffer_attr attributes;
     attributes.maxlength = static_cast<uint32_t>(-1);
     // The server starts a new stream at once whatever its own latency, by rewinding what it mixed ahead.
-    attributes.tlength = std::min(MaxBuffered, static_cast<uint32_t>(playback->sound.samples.size()));
+    attributes.tlength = static_cast<uint32_t>(ahead);
     attributes.prebuf = static_cast<uint32_t>(-1);
     attributes.minreq = static_cast<uint32_t>(-1);
     attributes.fragsize = static_cast<uint32_t>(-1);
@@ -251,15 +285,22 @@ void PulseSoundPlayer::Private::writable(pa_stream *stream, size_t bytes, void *
     Playback *playback = d->m_playback.get();
     if (!playback || playback->stream != stream)
         return;
-    const QByteArray &samples = playback->sound.samples;
-    const qsizetype count
-        = std::min<qsizetype>(static_cast<qsizetype>(bytes), samples.size() - playback->written);
-    if (count > 0) {
-        d->m_pa->pa_stream_write(stream, samples.constData() + playback->written, static_cast<size_t>(count),
-                                 nullptr, 0, PA_SEEK_RELATIVE);
-        playback->written += count;
+    // Decoded here, a block at a time, as the server asks for more.
+    const int channels = playback->source->channels();
+    const qsizetype blockFrames = static_cast<qsizetype>(playback->block.size()) / channels;
+    qsizetype wanted = static_cast<qsizetype>(bytes) / (2 * channels);
+    bool ended = false;
+    while (wanted > 0 && !ended) {
+        const qsizetype frames
+            = playback->source->read(playback->block.data(), std::min(wanted, blockFrames));
+        if (frames > 0)
+            d->m_pa->pa_stream_write(stream, playback->block.data(),
+                                     static_cast<size_t>(frames * 2 * channels), nullptr, 0,
+                                     PA_SEEK_RELATIVE);
+        ended = frames == 0;
+        wanted -= frames;
     }
-    if (playback->written == samples.size()) {
+    if (ended) {
         // All given: once the server has played it, the stream goes, and with it every wake-up.
         d->m_pa->pa_stream_set_write_callback(stream, nullptr, nullptr);
         if (pa_operation *operation = d->m_pa->pa_stream_drain(stream, &Private::drained, self))
@@ -280,8 +321,15 @@ PulseSoundPlayer::~PulseSoundPlayer() = default;
 
 void PulseSoundPlayer::play(const QString &name)
 {
-    if (!d) // libpulse, the server and the player's thread come with the first sound
-        d = std::make_unique<Private>();
+    if (!d) { // libpulse, the server and the player's thread come with the first sound
+        try {
+            d = std::make_unique<Private>();
+        } catch (const std::bad_alloc &) {
+            return; // out of memory: no sound this time, and the next play tries again
+        } catch (const std::system_error &) {
+            return; // no thread could be started, for the same reason
+        }
+    }
     d->post({true, name});
 }
 

@@ -9,9 +9,10 @@
 
 namespace platform {
 
-// The program's sound through the PulseAudio server. Sounds are decoded ahead of playing and
-// written to a low-latency stream by a thread of the player's own, so play() and stop() never
-// wait for a file or the server. The sound library is loaded and the server connected at the first
+// The program's sound through the PulseAudio server. A file is opened, and its first block decoded,
+// by a thread of the player's own, then decoded block by block as the server asks for more, so
+// play() and stop() never wait for a file or the server, and a long file costs no more memory
+// than a short one. The sound library is loaded and the server connected at the first
 // play, and the server again at the next play after it went away; while none is reachable, nothing is heard.
 class PulseSoundPlayer final : public SoundPlayer
 {

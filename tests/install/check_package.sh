@@ -56,7 +56,7 @@ dpkg-deb -x "$deb" "$work/root"
 app=$work/root/usr/bin/Pomvale
 ! readelf -d "$app" | grep -E 'RPATH|RUNPATH' || fail "the executable carries a search path"
 field() { dpkg-deb -f "$deb" "$1"; }
-for optional in libpulse0 qt6-wayland qt6-translations-l10n; do
+for optional in libpulse0 libsndfile1 qt6-wayland qt6-translations-l10n; do
     [[ ", $(field Recommends), " == *", $optional, "* ]] || fail "$optional is not recommended"
     [[ ", $(field Depends), " != *" $optional"[,\ ]* ]] || fail "$optional is a hard dependency"
 done
