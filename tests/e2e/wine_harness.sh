@@ -34,6 +34,14 @@ start_xvfb 1024x768 || fail "Xvfb did not start"
 openbox >/dev/null 2>"$work/openbox.log" &
 started+=($!)
 wine wineboot -i >/dev/null 2>"$work/wineboot.log"
+# Some seconds after its last program ends, the prefix winds down (the desktop closes, then the
+# server): a program started meanwhile waits for it, 10 s and more, and its window comes too late.
+# A console program that reads a pipe the script holds open lives as long as the script does and
+# keeps the prefix up between the programs under test.
+mkfifo "$work/keep-prefix"
+wine cmd <"$work/keep-prefix" >/dev/null 2>&1 &
+started+=($!)
+exec {keep_prefix}>"$work/keep-prefix"
 
 # The program's folder, as a user unzips it.
 app=$work/Pomvale
@@ -79,6 +87,12 @@ type_path() {
         probe wait オプション画面 $'Edit\t1\t-\t'"$1" >/dev/null && return 0
     done
     fail "the path box never showed \"$1\""
+}
+# Waits for the alarm box and for its OK to have the keyboard focus: the box's text can be read
+# before the box is shown and active, and a key typed in between would not reach it.
+wait_alarm() {
+    wait_control アラームのお知らせ $'Static\t1\t-\tアラームが鳴りましたよ。'
+    expect_focus アラームのお知らせ $'Button\t1\t-\tOK'
 }
 start_pomvale() {
     (cd "$app" && wine ./Pomvale.exe) >/dev/null 2>>"$work/Pomvale.log" &
