@@ -76,17 +76,12 @@ expect_focus() {
     seen=$(probe focus "$title") || seen=$(probe focus "$title") || fail "no control of \"$title\" has the focus"
     [[ $seen == "$line" ]] || fail "the focus in \"$title\" is on \"$seen\", not \"$line\""
 }
-# Types a whole new text into the options window's path box, which has the focus. xdotool types a
-# character outside the keyboard map by remapping a key, which a busy client may read too late: the
-# text is typed again over the first try until the box shows it.
+# Gives the options window's path box, which has the focus, a whole new text, as typed characters.
+# Not through X: xdotool types a character outside the keyboard map by binding it to a key for the
+# one key press, and a busy Wine reads the map after the unbinding and gets no character.
 type_path() {
-    local attempt
-    for attempt in 1 2 3; do
-        xdotool key --delay 20 Home shift+End
-        xdotool type --delay 60 "$1"
-        probe wait オプション画面 $'Edit\t1\t-\t'"$1" >/dev/null && return 0
-    done
-    fail "the path box never showed \"$1\""
+    probe replace オプション画面 "$1" || fail "no control of the options window has the focus"
+    wait_control オプション画面 $'Edit\t1\t-\t'"$1"
 }
 # Waits for the alarm box and for its OK to have the keyboard focus: the box's text can be read
 # before the box is shown and active, and a key typed in between would not reach it.
