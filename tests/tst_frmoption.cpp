@@ -4,6 +4,7 @@
 #include "app/application.h"
 #include "helpers.h"
 #include "options/frmoption.h"
+#include "platform/widgets/quietmodal.h"
 #include "platform/widgets/timercontrol.h"
 #include "settings/modpomvale.h"
 #include "timer/frmmain.h"
@@ -21,6 +22,7 @@
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <functional>
 #include <memory>
@@ -50,6 +52,7 @@ private slots:
     void closedOtherwiseNextOpeningStartsAfresh();
     void countdownGoesOnAndAlarmComesOver();
     void realAlarmBoxTakesInputOverTheOptionsWindow();
+    void alarmInTheBackgroundHoldsTheOptionsWindow();
     void saveFailureIsReported();
     void valuesTheFileCannotHoldAreKept_data();
     void valuesTheFileCannotHoldAreKept();
@@ -529,6 +532,30 @@ void tst_frmOption::realAlarmBoxTakesInputOverTheOptionsWindow()
         emit timeTic->Timer(); // 00:00: the alarm's box runs its own loop over the options window
         QVERIFY(answered);
         QVERIFY(options->isVisible());
+    });
+}
+
+void tst_frmOption::alarmInTheBackgroundHoldsTheOptionsWindow()
+{
+    // The box as it comes while the user works in another program: without Qt's modality, which
+    // would take the keyboard. The options window under it must take no click (keys sent to it go
+    // through the platform window: the end-to-end alarm test sends one).
+    settings(QStringLiteral("1"), QStringLiteral("/a.wav")); // the play button shows
+    openOptions([this](frmOption *options) {
+        QMessageBox box(QMessageBox::NoIcon, QString(), QStringLiteral("アラームが鳴りましたよ。"),
+                        QMessageBox::Ok, m_main.get());
+        bool held = false;
+        QTimer::singleShot(0, options, [&] {
+            QTest::mouseClick(control<QPushButton>(options, "CancelButton"), Qt::LeftButton);
+            QTest::mouseClick(control<QPushButton>(options, "cmdPlay"), Qt::LeftButton);
+            held = options->isVisible() && m_sound->calls.isEmpty();
+            box.done(QMessageBox::Ok);
+        });
+        platform::QuietModal(&box, m_main.get()).exec();
+        QVERIFY(held);
+        // Once the box is closed, the window takes clicks again.
+        QTest::mouseClick(control<QPushButton>(options, "CancelButton"), Qt::LeftButton);
+        QVERIFY(!options->isVisible());
     });
 }
 

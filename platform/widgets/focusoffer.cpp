@@ -15,7 +15,8 @@ FocusOffer::FocusOffer(QWidget *window, std::function<void()> offered)
     , m_offered(std::move(offered))
 {
     auto *x11 = qApp->nativeInterface<QNativeInterface::QX11Application>();
-    if (!x11 || !window)
+    // The headless platform offers the interface without a display.
+    if (!x11 || !x11->display() || !window)
         return;
     m_windowId = window->winId();
     m_wmProtocols = XInternAtom(x11->display(), "WM_PROTOCOLS", False);

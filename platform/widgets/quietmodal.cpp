@@ -16,8 +16,9 @@ namespace platform {
 
 namespace {
 
-// What a modal window keeps from its owner.
-bool isInput(QEvent::Type type)
+// What a modal window keeps from the program's other windows. The platform delivers it to their
+// platform windows; a close request comes only that way, while the program closes its own widgets.
+bool isInput(const QObject *receiver, QEvent::Type type)
 {
     switch (type) {
     case QEvent::MouseButtonPress:
@@ -25,9 +26,12 @@ bool isInput(QEvent::Type type)
     case QEvent::MouseButtonDblClick:
     case QEvent::KeyPress:
     case QEvent::KeyRelease:
+    case QEvent::ShortcutOverride:
+    case QEvent::InputMethod:
     case QEvent::Wheel:
-    case QEvent::Close:
         return true;
+    case QEvent::Close:
+        return receiver->isWindowType();
     default:
         return false;
     }
@@ -48,11 +52,11 @@ void createPlatformWindow(QWidget *window)
 QuietModal::QuietModal(QDialog *window, QWidget *owner)
     : m_window(window)
     , m_owner(owner ? owner->window() : nullptr)
-    , m_ownerHandle(m_owner ? m_owner->windowHandle() : nullptr)
 { }
 
 QuietModal::~QuietModal()
 {
+    qApp->removeEventFilter(this);
     withdraw();
 }
 
@@ -65,15 +69,15 @@ void QuietModal::exec()
     m_window->setAttribute(Qt::WA_ShowWithoutActivating);
     m_window->setWindowFlag(Qt::WindowDoesNotAcceptFocus);
     createPlatformWindow(m_window);
-    // Its platform window sees every click into it, before the text or a button under the pointer.
     m_windowHandle = m_window->windowHandle();
-    m_windowHandle->installEventFilter(this);
+    // Every window of the program, those opened meanwhile included: input reaches a platform window
+    // first (a click into the box before its text or a button), and a widget straight only from a
+    // test driver.
+    qApp->installEventFilter(this);
     const FocusOffer offer(m_window, [self = QPointer(this)] {
         if (self)
             self->userTurnedToProgram();
     });
-    if (m_ownerHandle)
-        m_ownerHandle->installEventFilter(this);
     connect(qGuiApp, &QGuiApplication::focusWindowChanged, this, [this](const QWindow *focus) {
         if (focus)
             userTurnedToProgram();
@@ -91,21 +95,39 @@ void QuietModal::exec()
     demandAttention(m_owner);
     demandAttention(m_window);
     loop.exec(QEventLoop::DialogExec);
+    qApp->removeEventFilter(this);
     withdraw();
 }
 
 bool QuietModal::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_ownerHandle && isInput(event->type())) {
-        event->ignore();
-        if (event->type() == QEvent::MouseButtonPress)
-            userTurnedToProgram();
-        return true;
-    }
-    // A click anywhere into the window turns to it, though it did not take the focus.
-    if (watched == m_windowHandle && event->type() == QEvent::MouseButtonPress)
+    if (!isInput(watched, event->type()))
+        return false;
+    // A click anywhere into the program turns to it, though the box did not take the focus.
+    if (event->type() == QEvent::MouseButtonPress)
         userTurnedToProgram();
-    return QObject::eventFilter(watched, event);
+    if (isOfThisWindow(watched))
+        return false;
+    // Taken as a shortcut of its own, a key would come as a plain key press, which is held back.
+    event->setAccepted(event->type() == QEvent::ShortcutOverride);
+    return true;
+}
+
+// Whether RECEIVER is the window, one of its widgets, or a window of its own such as a menu.
+bool QuietModal::isOfThisWindow(const QObject *receiver) const
+{
+    const QWindow *window = nullptr;
+    if (receiver->isWindowType())
+        window = static_cast<const QWindow *>(receiver);
+    else if (receiver->isWidgetType())
+        window = static_cast<const QWidget *>(receiver)->window()->windowHandle();
+    else
+        return true; // no window's input
+    for (; window; window = window->parent(QWindow::IncludeTransients)) {
+        if (window == m_windowHandle)
+            return true;
+    }
+    return false;
 }
 
 void QuietModal::userTurnedToProgram()

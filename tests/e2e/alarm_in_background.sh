@@ -9,6 +9,8 @@
 # activating the box (a taskbar entry, a pager, Alt+Tab). Each time the box must take the keys and
 # Enter close it, and Pomvale itself must have withdrawn both flags from both windows: openbox
 # clears the state of a window it activates, so the flags are read while the box is still up.
+# Last, the alarm comes while the options window is open: the box holds that window too, so that a
+# key sent to it and a click on its Cancel do nothing until Enter has closed the box.
 #   alarm_in_background.sh POMVALE KEY_SINK
 # Skips (status 77) when Xvfb or openbox is missing or does not start.
 set -euo pipefail
@@ -73,8 +75,9 @@ main=$(xdotool search --onlyvisible --name '^Pomvale$' | head -n 1)
 wait_for 20 "openbox did not take on the Pomvale window" managed "$main"
 
 focused() { [[ $(xdotool getwindowfocus) == "$1" ]]; }
-# The alarm box: Pomvale's mapped window other than the main window.
-box_id() { xdotool search --onlyvisible --pid "$pid" 2>/dev/null | grep -vx "$main" | head -n 1; }
+# The alarm box: Pomvale's mapped window other than the main window and the options window.
+options=none
+box_id() { xdotool search --onlyvisible --pid "$pid" 2>/dev/null | grep -vx -e "$main" -e "$options" | head -n 1; }
 box_shown() { [[ -n $(box_id) ]]; }
 box_gone() { [[ -z $(box_id) ]]; }
 attention() { # prints which of the two flags the window carries
@@ -163,6 +166,44 @@ turn_to_alarm "a click on the message's text" xdotool mousemove --window "$box" 
 start_countdown
 expect_alarm third
 turn_to_alarm "the window manager activating the box" xdotool windowactivate "$box"
+
+# The alarm over the options window. 00:06 leaves time to open it and go over to the other window
+# before the alarm; expect_alarm checks that it came in the background. The other window moves to
+# the corner first, where it leaves the options window in sight, as the user would see it to click it.
+
+# Whether window $1's left edge lies within 50 pixels of $2: openbox puts its frame there.
+near_x() {
+    local x
+    x=$(xwininfo -id "$1" | awk '/Absolute upper-left X/ { print $4 }')
+    ((x >= $2 && x - $2 < 50))
+}
+xdotool windowmove "$sink" 0 0
+wait_for 5 "the other window could not be moved to the corner" near_x "$sink" 0
+xdotool windowactivate --sync "$main"
+xdotool type --delay 20 0006
+xdotool mousemove --window "$main" 66 $((height - 24)) click 1
+xdotool key alt+o
+wait_for 5 "Alt+O opened no options window" box_shown
+options=$(box_id)
+xdotool windowactivate --sync "$sink"
+expect_alarm fourth
+options_shown() { viewable "$options"; }
+# Cancel lies 200, 124 pixels into the options window.
+click_cancel() {
+    xdotool mousemove --window "$options" 200 124 click 1 2>/dev/null || fail "the options window was gone: $1"
+}
+# Enter on the options window's OK, which has its focus, would store the settings and close it.
+xdotool key --window "$options" Return
+# The box comes up centred over the main window, as the options window does, and may cover Cancel:
+# the user drags it aside first, clear of both windows.
+xdotool windowmove "$box" 700 500
+wait_for 5 "the alarm box could not be moved aside" near_x "$box" 700
+# The click on Cancel turns to Pomvale: the box takes the keys, the options window stays.
+turn_to_alarm "a click on the options window's Cancel" click_cancel "a key sent to it closed it under the box"
+options_shown || fail "the options window took a click while the alarm box was up"
+[[ ! -e $work/Pomvale.ini ]] || fail "the options window stored the settings while the alarm box was up"
+click_cancel "it closed with the box"
+wait_for 5 "Cancel did not close the options window once the alarm box was closed" eval '! options_shown'
 
 kill -0 "$pid" 2>/dev/null || fail "Pomvale ended"
 echo "PASS"

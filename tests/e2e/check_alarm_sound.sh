@@ -68,7 +68,10 @@ echo "--- heard from ${onset}s for ${heard_ms} ms (box open ${open_ms} ms), firs
     "overall peak ${peak}, then ${silent_ms} ms silent to the end of the recording"
 at_least "$peak" 0.8 || { echo "FAIL: the sound's start was not heard"; fail=1; }
 at_least "$marker" 0.8 || { echo "FAIL: the first 30 ms heard are not the sound's start"; fail=1; }
-((heard_ms > open_ms - 150 && heard_ms < open_ms + 300)) || { echo "FAIL: not cut off when the box closed"; fail=1; }
+# Heard for about as long as the box was open. On a loaded machine the sound comes up to some
+# tenths of a second after the box, and is stopped on time: the bound below leaves it that, while a
+# sound stopped long before the box closed, or never, is still far outside.
+((heard_ms > open_ms - 500 && heard_ms < open_ms + 300)) || { echo "FAIL: not cut off when the box closed"; fail=1; }
 ((silent_ms >= 700)) || { echo "FAIL: not silent after the box closed"; fail=1; }
 
 # A name that names no file: the program's chime (about 0.9 s at 0.6 of full scale), to its end.

@@ -12,7 +12,13 @@ cleanup() {
         kill "${started[i]}" 2>/dev/null || true
         wait "${started[i]}" 2>/dev/null || true
     done
-    rm -rf "$work"
+    # A Wine server still writes its registry into its prefix here as it exits: the folder is
+    # removed once nothing adds to it any more (10 s at most).
+    local tries=100
+    until rm -rf "$work" 2>/dev/null; do
+        ((--tries > 0)) || { rm -rf "$work"; return; }
+        sleep 0.1
+    done
 }
 trap cleanup EXIT
 

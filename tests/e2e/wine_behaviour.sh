@@ -25,21 +25,21 @@ expect_focus Pomvale "$(button Start/Stop)"
 xdotool key 0 0 0 2
 display 00:02
 xdotool key space
-wait_control アラームのお知らせ $'Static\t1\t-\tアラームが鳴りましたよ。'
+wait_alarm
 xdotool key Return
 probe gone アラームのお知らせ || fail "Enter did not close the alarm box"
 display 00:02
 expect_focus Pomvale "$(button Start/Stop)"
 xdotool key space # starts 00:02 again
 display 00:01
-wait_control アラームのお知らせ $'Static\t1\t-\tアラームが鳴りましたよ。'
+wait_alarm
 xdotool key Return
 probe gone アラームのお知らせ || fail "Enter did not close the second alarm box"
 
 echo "-- the alarm while the options window is open stays over it, and Enter closes it"
 xdotool key space alt+o # starts 00:02, then opens the options window
 wait_control オプション画面 "$(button OK)"
-wait_control アラームのお知らせ $'Static\t1\t-\tアラームが鳴りましたよ。'
+wait_alarm
 options=$(xdotool search --onlyvisible --name '^オプション画面$' | head -n 1)
 eval "$(xdotool getwindowgeometry --shell "$options")"
 xdotool mousemove $((X + 10)) $((Y + 10)) click 1 # on the options window's title label

@@ -34,6 +34,14 @@ start_xvfb 1024x768 || fail "Xvfb did not start"
 openbox >/dev/null 2>"$work/openbox.log" &
 started+=($!)
 wine wineboot -i >/dev/null 2>"$work/wineboot.log"
+# Some seconds after its last program ends, the prefix winds down (the desktop closes, then the
+# server): a program started meanwhile waits for it, 10 s and more, and its window comes too late.
+# A console program that reads a pipe the script holds open lives as long as the script does and
+# keeps the prefix up between the programs under test.
+mkfifo "$work/keep-prefix"
+wine cmd <"$work/keep-prefix" >/dev/null 2>&1 &
+started+=($!)
+exec {keep_prefix}>"$work/keep-prefix"
 
 # The program's folder, as a user unzips it.
 app=$work/Pomvale
@@ -68,17 +76,18 @@ expect_focus() {
     seen=$(probe focus "$title") || seen=$(probe focus "$title") || fail "no control of \"$title\" has the focus"
     [[ $seen == "$line" ]] || fail "the focus in \"$title\" is on \"$seen\", not \"$line\""
 }
-# Types a whole new text into the options window's path box, which has the focus. xdotool types a
-# character outside the keyboard map by remapping a key, which a busy client may read too late: the
-# text is typed again over the first try until the box shows it.
+# Gives the options window's path box, which has the focus, a whole new text, as typed characters.
+# Not through X: xdotool types a character outside the keyboard map by binding it to a key for the
+# one key press, and a busy Wine reads the map after the unbinding and gets no character.
 type_path() {
-    local attempt
-    for attempt in 1 2 3; do
-        xdotool key --delay 20 Home shift+End
-        xdotool type --delay 60 "$1"
-        probe wait オプション画面 $'Edit\t1\t-\t'"$1" >/dev/null && return 0
-    done
-    fail "the path box never showed \"$1\""
+    probe replace オプション画面 "$1" || fail "no control of the options window has the focus"
+    wait_control オプション画面 $'Edit\t1\t-\t'"$1"
+}
+# Waits for the alarm box and for its OK to have the keyboard focus: the box's text can be read
+# before the box is shown and active, and a key typed in between would not reach it.
+wait_alarm() {
+    wait_control アラームのお知らせ $'Static\t1\t-\tアラームが鳴りましたよ。'
+    expect_focus アラームのお知らせ $'Button\t1\t-\tOK'
 }
 start_pomvale() {
     (cd "$app" && wine ./Pomvale.exe) >/dev/null 2>>"$work/Pomvale.log" &

@@ -19,7 +19,7 @@ expect_control Pomvale $'Static\t1\t-\t00:02'
 
 echo "-- Start/Stop counts 00:02 down to the alarm box"
 xdotool key --delay 20 Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab space # to Start/Stop: 1, 0, 2..9, Reset
-expect_control アラームのお知らせ $'Static\t1\t-\tアラームが鳴りましたよ。'
+wait_alarm
 expect_control Pomvale $'Static\t1\t-\t00:00'
 screenshot win32-alarm
 

@@ -10,6 +10,9 @@
 //                                     is one of the window's)
 //   wine-probe.exe names TITLE       (each control as a screen reader reads it, through the
 //                                     accessibility layer: class <TAB> role <TAB> name)
+//   wine-probe.exe replace TITLE TEXT (replaces the whole text of the focused control of the window
+//                                     by TEXT, given as typed characters; exit 1 when no control
+//                                     of the window has the focus within 10 s)
 #include <windows.h>
 
 #include <oleacc.h>
@@ -163,12 +166,20 @@ int wmain(int argc, wchar_t **argv)
             print(lines);
             return 0;
         }
-        if (command == L"focus" && window) {
+        if ((command == L"focus" || (command == L"replace" && argc == 4)) && window) {
             GUITHREADINFO info {};
             info.cbSize = sizeof info;
             if (GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) && info.hwndFocus
                 && IsChild(window, info.hwndFocus)) {
-                print(controlLine(info.hwndFocus));
+                if (command == L"focus") {
+                    print(controlLine(info.hwndFocus));
+                    return 0;
+                }
+                // Posted in order to the control's queue: the selection of the whole text, then each
+                // character as the keyboard's translation would post it.
+                PostMessageW(info.hwndFocus, EM_SETSEL, 0, -1);
+                for (const wchar_t *c = argv[3]; *c; ++c)
+                    PostMessageW(info.hwndFocus, WM_CHAR, *c, 1);
                 return 0;
             }
         }
