@@ -12,6 +12,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
 #include <csignal>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -62,6 +63,16 @@ void tst_CrashSafeWrite::killedWriterLeavesWholeFile()
     const QByteArray secondFile = withPath(initial, second);
     QVERIFY(writeFile(path, firstFile));
 
+    // Kills land anywhere within a few saves, however long a save takes on this machine (its sync
+    // alone can take tens of milliseconds on a loaded one).
+    QElapsedTimer oneSave;
+    oneSave.start();
+    savePath(path, second);
+    savePath(path, first);
+    const qint64 killWithinMicroseconds
+        = std::clamp<qint64>(oneSave.nsecsElapsed() / 1000 * 2, 25'000, 200'000);
+    QVERIFY(readFile(path) == firstFile);
+
     const quint32 seed = QRandomGenerator::global()->generate();
     qInfo("seed %u", seed);
     QRandomGenerator random(seed);
@@ -73,7 +84,7 @@ void tst_CrashSafeWrite::killedWriterLeavesWholeFile()
         // and so on, until it is killed at a random moment: before, inside or after a write.
         const QString &next = holdsFirst ? second : first;
         const QString &then = holdsFirst ? first : second;
-        const qint64 spin = random.bounded(25'000) * 1000;
+        const qint64 spin = random.bounded(killWithinMicroseconds) * 1000;
         const pid_t writer = ::fork();
         QVERIFY(writer >= 0);
         if (writer == 0) {
