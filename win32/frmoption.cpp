@@ -275,18 +275,20 @@ void frmOption::command(int id, int code)
 
 // ---- What the options logic asks of its window and of the settings ----
 
-int frmOption::checkValue() const
+CheckValue frmOption::checkValue() const
 {
     const LRESULT state = SendMessageW(chkSoundEnable, BM_GETCHECK, 0, 0);
-    return state == BST_CHECKED ? 1 : state == BST_INDETERMINATE ? 2 : 0;
+    return state == BST_CHECKED      ? CheckValue::Checked
+        : state == BST_INDETERMINATE ? CheckValue::Grayed
+                                     : CheckValue::Unchecked;
 }
 
-void frmOption::setCheckValue(int value)
+void frmOption::setCheckValue(CheckValue value)
 {
     SendMessageW(chkSoundEnable, BM_SETCHECK,
-                 value == 1       ? BST_CHECKED
-                     : value == 2 ? BST_INDETERMINATE
-                                  : BST_UNCHECKED,
+                 value == CheckValue::Checked      ? BST_CHECKED
+                     : value == CheckValue::Grayed ? BST_INDETERMINATE
+                                                   : BST_UNCHECKED,
                  0);
 }
 

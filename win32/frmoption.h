@@ -36,8 +36,8 @@ private:
     void applyDpi(UINT dpi);
     void command(int id, int code);
 
-    int checkValue() const override;
-    void setCheckValue(int value) override;
+    CheckValue checkValue() const override;
+    void setCheckValue(CheckValue value) override;
     std::u16string pathText() const override;
     void setPathText(const std::u16string &text) override;
     void selectAllPathText() override;
