@@ -10,7 +10,7 @@
 namespace {
 
 // The timer's Tag from a fresh start until the next reset: a run is going or paused.
-constexpr std::u16string_view Running = u"計測中";
+constexpr std::u16string_view RunTag = u"計測中";
 
 constexpr std::int64_t Second = 1000; // milliseconds
 // A second counts once this much of it has passed: the timer and the clock may round the same moment
@@ -40,7 +40,7 @@ void Countdown::Form_Load()
     InMin = 3;
     SetSec = 0;
     InSec = 0;
-    ShowTime(0);
+    ShowTime(ShowSelector::Entered);
 }
 
 void Countdown::Form_KeyPress(int KeyAscii)
@@ -53,7 +53,7 @@ void Countdown::Form_KeyPress(int KeyAscii)
 void Countdown::cmdNum_Click(int Index)
 {
     PushDigit(Index);
-    ShowTime(0);
+    ShowTime(ShowSelector::Entered);
 }
 
 void Countdown::PushDigit(int Digit)
@@ -66,9 +66,9 @@ void Countdown::PushDigit(int Digit)
     InSec = twoDigits(DigitText, 3);
 }
 
-void Countdown::ShowTime(int Selector)
+void Countdown::ShowTime(ShowSelector Selector)
 {
-    const bool remaining = Selector == 1;
+    const bool remaining = Selector == ShowSelector::Remaining;
     const std::int16_t minutes = remaining ? LeftMin : InMin;
     const std::int16_t seconds = remaining ? LeftSec : InSec;
     DispText = core::formatTwoDigits(minutes) + u':' + core::formatTwoDigits(seconds);
@@ -77,14 +77,22 @@ void Countdown::ShowTime(int Selector)
 
 // ---- Run control and alarm ----
 
+CountdownState Countdown::state() const
+{
+    if (m_window.timerEnabled())
+        return CountdownState::Running;
+    return m_timerTag == RunTag ? CountdownState::Paused : CountdownState::Idle;
+}
+
 void Countdown::cmdStart_Click()
 {
-    if (m_window.timerEnabled()) { // running: pause
+    const CountdownState before = state();
+    if (before == CountdownState::Running) { // pause
         m_window.setTimerEnabled(false);
         m_window.setResetEnabled(true);
         return;
     }
-    if (m_timerTag.empty()) { // idle: a fresh start of the entered time
+    if (before == CountdownState::Idle) { // a fresh start of the entered time
         if (InSec > 59 || (InMin == 0 && InSec == 0))
             return; // refused without a word
         LeftMin = InMin;
@@ -92,7 +100,7 @@ void Countdown::cmdStart_Click()
         LeftSec = InSec;
         SetSec = InSec;
         m_window.setDigitsEnabled(false);
-        m_timerTag = Running;
+        m_timerTag = RunTag;
     }
     // A fresh start, or a resume of a paused run from its remaining time; either begins a new second.
     m_countedUntil = m_clock.milliseconds();
@@ -104,16 +112,17 @@ void Countdown::cmdReset_Click()
 {
     InSec = SetSec;
     InMin = SetMin;
-    if (m_timerTag == Running) { // paused, or at the end of the alarm; the next start is a fresh one
+    if (state()
+        != CountdownState::Idle) { // paused, or at the end of the alarm; the next start is a fresh one
         m_window.setDigitsEnabled(true);
         m_timerTag.clear();
     }
-    ShowTime(0);
+    ShowTime(ShowSelector::Entered);
 }
 
 void Countdown::timeTic_Timer()
 {
-    if (!m_window.timerEnabled())
+    if (state() != CountdownState::Running)
         return; // a tick already queued when the timer stopped, as under the alarm's message
     // The timer fires once after a stall, however many seconds it missed (a stopped process, a
     // suspended machine, a busy interface thread): each whole second since the last one counted is
@@ -129,12 +138,12 @@ void Countdown::timeTic_Timer()
             LeftMin = static_cast<std::int16_t>(LeftMin - 1);
         }
         if (LeftSec == 0 && LeftMin == 0) {
-            ShowTime(1);
+            ShowTime(ShowSelector::Remaining);
             RaiseAlarm(); // the seconds still owed are dropped
             return;
         }
     } while (now - m_countedUntil >= SecondDue);
-    ShowTime(1); // once: a screen reader reads out each change of the display
+    ShowTime(ShowSelector::Remaining); // once: a screen reader reads out each change of the display
 }
 
 void Countdown::RaiseAlarm()

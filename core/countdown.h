@@ -8,6 +8,20 @@ class CountdownWindow;
 class ElapsedClock;
 class SoundSettings;
 
+// What the countdown is doing. Read from the window's timer (Enabled) and the timer's Tag, and kept
+// nowhere else. Paused also covers the moment the alarm's message is open, until its reset.
+enum class CountdownState {
+    Idle, // no run begun since the last reset: Start/Stop starts the entered time
+    Running, // the timer ticks
+    Paused, // a run begun and stopped: Start/Stop resumes it, reset returns to the time last started
+};
+
+// What ShowTime puts on the display.
+enum class ShowSelector {
+    Entered = 0, // the time on the keypad
+    Remaining = 1, // the time left of the run
+};
+
 // The main window's countdown: time entry on the keypad and keyboard, the display, start, pause,
 // resume and reset, the one-second tick and the alarm. Knows no toolkit; its window is told what to
 // show, and its clock how much time has passed.
@@ -30,7 +44,8 @@ public:
 
 private:
     void PushDigit(int Digit);
-    void ShowTime(int Selector);
+    void ShowTime(ShowSelector Selector);
+    CountdownState state() const;
     void RaiseAlarm();
 
     CountdownWindow &m_window;

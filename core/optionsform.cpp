@@ -20,9 +20,9 @@ OptionsForm::OptionsForm(OptionsWindow &window, SoundSettings &settings)
     , m_settings(settings)
 { }
 
-int OptionsForm::NextCheckValue(int value)
+CheckValue OptionsForm::NextCheckValue(CheckValue value)
 {
-    return value == 1 ? 0 : 1;
+    return value == CheckValue::Checked ? CheckValue::Unchecked : CheckValue::Checked;
 }
 
 void OptionsForm::Form_Load()
@@ -44,7 +44,7 @@ void OptionsForm::chkSoundEnable_Click()
 
 void OptionsForm::UpdateSoundFrame()
 {
-    m_window.setFrameVisible(m_window.checkValue() == 1);
+    m_window.setFrameVisible(m_window.checkValue() == CheckValue::Checked);
 }
 
 void OptionsForm::cmdOpenFile_Click()
@@ -63,8 +63,8 @@ void OptionsForm::cmdPlay_Click()
 
 void OptionsForm::OKButton_Click()
 {
-    // The check box's value as its decimal text: "0", "1" or "2".
-    const std::u16string enable(1, static_cast<char16_t>(u'0' + m_window.checkValue()));
+    // The check box's value as the file stores it, in decimal: "0", "1" or "2".
+    const std::u16string enable(1, static_cast<char16_t>(u'0' + static_cast<int>(m_window.checkValue())));
     // Untrimmed, and kept while the sound is off. A value longer than the box holds shows cut; left
     // as it was shown, the whole value stays.
     std::u16string path = m_settings.soundPath();

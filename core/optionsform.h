@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "core/checkvalue.h"
+
 class OptionsWindow;
 class SoundSettings;
 
@@ -19,7 +21,7 @@ public:
 
     // The check box's value after a click or Space: only the program sets the grayed state (from a
     // hand-edited settings file), so a click moves between clear and ticked, and from grayed to ticked.
-    static int NextCheckValue(int value);
+    static CheckValue NextCheckValue(CheckValue value);
 
     void Form_Load();
     void Form_Unload();

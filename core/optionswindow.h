@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "core/checkvalue.h"
+
 #include <string>
 
 // What the options window's logic needs of the window. Each front-end's options window implements it.
@@ -9,9 +11,9 @@ class OptionsWindow
 public:
     virtual ~OptionsWindow() = default;
 
-    // The check box: 0 clear, 1 ticked, 2 grayed.
-    virtual int checkValue() const = 0;
-    virtual void setCheckValue(int value) = 0;
+    // The check box.
+    virtual CheckValue checkValue() const = 0;
+    virtual void setCheckValue(CheckValue value) = 0;
     // The path box.
     virtual std::u16string pathText() const = 0;
     virtual void setPathText(const std::u16string &text) = 0;

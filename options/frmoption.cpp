@@ -24,22 +24,30 @@ namespace Design = frmOptionDesign;
 
 namespace {
 
-Qt::CheckState toCheckState(int value)
+Qt::CheckState toCheckState(CheckValue value)
 {
-    return value == 1 ? Qt::Checked : value == 2 ? Qt::PartiallyChecked : Qt::Unchecked;
+    switch (value) {
+    case CheckValue::Checked:
+        return Qt::Checked;
+    case CheckValue::Grayed:
+        return Qt::PartiallyChecked;
+    case CheckValue::Unchecked:
+        break;
+    }
+    return Qt::Unchecked;
 }
 
-int toCheckValue(Qt::CheckState state)
+CheckValue toCheckValue(Qt::CheckState state)
 {
     switch (state) {
     case Qt::Checked:
-        return 1;
+        return CheckValue::Checked;
     case Qt::PartiallyChecked:
-        return 2;
+        return CheckValue::Grayed;
     case Qt::Unchecked:
         break;
     }
-    return 0;
+    return CheckValue::Unchecked;
 }
 
 // A click or Space moves the box as the options logic says, not round Qt's three states.
@@ -165,12 +173,12 @@ void frmOption::createControls()
     OKButton->setFocus(); // the first control in tab order has the focus when the window shows
 }
 
-int frmOption::checkValue() const
+CheckValue frmOption::checkValue() const
 {
     return toCheckValue(chkSoundEnable->checkState());
 }
 
-void frmOption::setCheckValue(int value)
+void frmOption::setCheckValue(CheckValue value)
 {
     chkSoundEnable->setCheckState(toCheckState(value));
 }

@@ -35,8 +35,8 @@ private:
     void createControls();
 
     // What the options logic asks of its window and of the settings.
-    int checkValue() const override;
-    void setCheckValue(int value) override;
+    CheckValue checkValue() const override;
+    void setCheckValue(CheckValue value) override;
     std::u16string pathText() const override;
     void setPathText(const std::u16string &text) override;
     void selectAllPathText() override;

@@ -9,9 +9,8 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build=$root/build-windows
 
 "$root/scripts/install-deps.sh" "$root/scripts/packages-windows.txt"
-cmake -S "$root/win32" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" -DCMAKE_COMPILE_WARNING_AS_ERROR=ON >/dev/null
-cmake --build "$build"
+# The configure line lives in one place, win32/CMakePresets.json.
+(cd "$root/win32" && cmake --preset windows >/dev/null && cmake --build --preset windows)
 
 version=$(cat "$build/version.txt")
 zip=$root/dist/Pomvale-$version-win64.zip

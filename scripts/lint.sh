@@ -35,8 +35,7 @@ run-clang-tidy -quiet -p "$build" -j "$(nproc)" -checks='-clang-analyzer-*' "^$r
 # target, and the C++ library's folders of MinGW's g++.
 if [[ ! -f $windows_build/compile_commands.json ]]; then
     "$root/scripts/install-deps.sh" "$root/scripts/packages-windows.txt"
-    cmake -S "$root/win32" -B "$windows_build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-        -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" >/dev/null
+    (cd "$root/win32" && cmake --preset windows -B "$windows_build" >/dev/null)
 fi
 mingw=(-extra-arg=--target=x86_64-w64-mingw32)
 while read -r folder; do

@@ -4,7 +4,10 @@
 #include "core/mainwindowdesign.h"
 #include "win32/dialogkeys.h"
 #include "win32/frmoption.h"
+#include "win32/startfailure.h"
 #include "win32/wintext.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -28,7 +31,7 @@ frmMain::frmMain(HINSTANCE instance)
 
 frmMain::~frmMain() = default;
 
-bool frmMain::show(int showCommand)
+std::wstring frmMain::show(int showCommand)
 {
     WNDCLASSEXW windowClass {};
     windowClass.cbSize = sizeof windowClass;
@@ -38,25 +41,38 @@ bool frmMain::show(int showCommand)
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     windowClass.lpszClassName = ClassName;
-    if (!RegisterClassExW(&windowClass))
-        return false;
+    if (!RegisterClassExW(&windowClass) || !frmOption::registerClasses(m_instance))
+        return win32::startFailure(L"ウィンドウクラスの登録");
 
     HMENU menu = CreateMenu();
-    AppendMenuW(menu, MF_STRING, IdOption, win32::toWide(frmMainDesign::mnOptionCaption).c_str());
+    if (!menu
+        || !AppendMenuW(menu, MF_STRING, IdOption, win32::toWide(frmMainDesign::mnOptionCaption).c_str())) {
+        std::wstring failure = win32::startFailure(L"メニューの作成");
+        if (menu)
+            DestroyMenu(menu);
+        return failure;
+    }
     m_window = CreateWindowExW(ExStyle, ClassName, win32::toWide(frmMainDesign::Caption).c_str(), Style,
                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, menu,
                                m_instance, this);
-    if (!m_window)
-        return false;
-    createControls();
+    if (!m_window) {
+        std::wstring failure = win32::startFailure(L"メインウィンドウの作成");
+        DestroyMenu(menu); // a menu not yet given to a window
+        return failure;
+    }
+    if (!createControls()) {
+        std::wstring failure = win32::startFailure(L"コントロールの作成");
+        DestroyWindow(m_window);
+        return failure;
+    }
     m_countdown.Form_Load(); // before the window is first shown
     placeWindow(GetDpiForWindow(m_window), nullptr);
     ShowWindow(m_window, showCommand);
     SetFocus(cmdNum.at(1)); // the first control in tab order that can take the focus
-    return true;
+    return {};
 }
 
-void frmMain::createControls()
+bool frmMain::createControls()
 {
     lblDisp
         = CreateWindowExW(WS_EX_CLIENTEDGE, L"STATIC", win32::toWide(frmMainDesign::lblDispCaption).c_str(),
@@ -80,6 +96,7 @@ void frmMain::createControls()
                                WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, 0, 0, 0, m_window,
                                reinterpret_cast<HMENU>(IdStart), m_instance, nullptr);
     m_layout.add(cmdStart, frmMainDesign::cmdStart);
+    return lblDisp && cmdReset && cmdStart && std::ranges::all_of(cmdNum, [](HWND button) { return button; });
 }
 
 void frmMain::placeWindow(UINT dpi, const RECT *suggested)

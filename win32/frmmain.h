@@ -12,6 +12,7 @@
 
 #include <array>
 #include <memory>
+#include <string>
 
 class frmOption;
 
@@ -25,8 +26,10 @@ public:
     frmMain &operator=(const frmMain &) = delete;
     ~frmMain() override;
 
-    // Creates the window, loads it and shows it centred on the screen; false when it cannot be made.
-    bool show(int showCommand);
+    // Creates the window, loads it and shows it centred on the screen. Registers the options
+    // window's classes too, so that it can open later. Returns why the program cannot start, or an
+    // empty text.
+    std::wstring show(int showCommand);
     // The key preview and the dialog keys, before a message of this window's thread is dispatched;
     // true when the message was handled.
     bool preTranslate(MSG &message);
@@ -34,7 +37,7 @@ public:
 private:
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
-    void createControls();
+    bool createControls(); // false when one could not be made
     void placeWindow(UINT dpi, const RECT *suggested);
     void command(int id);
     void mnOption_Click();

@@ -39,7 +39,24 @@ HWND makeControl(HINSTANCE instance, HWND parent, const wchar_t *className, cons
                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
 }
 
-void registerClasses(HINSTANCE instance, WNDPROC windowProc, WNDPROC frameProc)
+// Shows a picture on a button at a new scale, and lets the one it replaces go. A picture that cannot
+// be loaded leaves the old one; without any, the button shows its name instead.
+void setPicture(HWND button, HBITMAP &held, HBITMAP loaded)
+{
+    if (!loaded) {
+        if (!held)
+            SetWindowLongPtrW(button, GWL_STYLE, GetWindowLongPtrW(button, GWL_STYLE) & ~BS_BITMAP);
+        return;
+    }
+    SendMessageW(button, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(loaded));
+    if (held)
+        DeleteObject(held);
+    held = loaded;
+}
+
+} // namespace
+
+bool frmOption::registerClasses(HINSTANCE instance)
 {
     WNDCLASSEXW windowClass {};
     windowClass.cbSize = sizeof windowClass;
@@ -48,19 +65,16 @@ void registerClasses(HINSTANCE instance, WNDPROC windowProc, WNDPROC frameProc)
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     windowClass.lpfnWndProc = windowProc;
     windowClass.lpszClassName = ClassName;
-    RegisterClassExW(&windowClass);
+    if (!RegisterClassExW(&windowClass))
+        return false;
     windowClass.lpfnWndProc = frameProc;
     windowClass.lpszClassName = FrameClassName;
-    RegisterClassExW(&windowClass);
+    return RegisterClassExW(&windowClass) != 0;
 }
-
-} // namespace
 
 frmOption::frmOption(HINSTANCE instance)
     : m_instance(instance)
-{
-    registerClasses(instance, windowProc, frameProc);
-}
+{ }
 
 frmOption::~frmOption()
 {
@@ -174,21 +188,15 @@ void frmOption::createControls()
 void frmOption::applyDpi(UINT dpi)
 {
     m_layout->apply(dpi);
-    // The pictures at the window's scale; the old ones go once the buttons hold the new.
-    HBITMAP oldOpenFile = m_openFilePicture;
-    HBITMAP oldPlay = m_playPicture;
-    m_openFilePicture = static_cast<HBITMAP>(LoadImageW(m_instance, MAKEINTRESOURCEW(IDB_OPENFILE),
-                                                        IMAGE_BITMAP, MulDiv(16, static_cast<int>(dpi), 96),
-                                                        MulDiv(16, static_cast<int>(dpi), 96), 0));
-    m_playPicture = static_cast<HBITMAP>(LoadImageW(m_instance, MAKEINTRESOURCEW(IDB_PLAY), IMAGE_BITMAP,
-                                                    MulDiv(24, static_cast<int>(dpi), 96),
-                                                    MulDiv(22, static_cast<int>(dpi), 96), 0));
-    SendMessageW(cmdOpenFile, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(m_openFilePicture));
-    SendMessageW(cmdPlay, BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(m_playPicture));
-    if (oldOpenFile)
-        DeleteObject(oldOpenFile);
-    if (oldPlay)
-        DeleteObject(oldPlay);
+    // The pictures at the window's scale.
+    setPicture(cmdOpenFile, m_openFilePicture,
+               static_cast<HBITMAP>(LoadImageW(m_instance, MAKEINTRESOURCEW(IDB_OPENFILE), IMAGE_BITMAP,
+                                               MulDiv(16, static_cast<int>(dpi), 96),
+                                               MulDiv(16, static_cast<int>(dpi), 96), 0)));
+    setPicture(cmdPlay, m_playPicture,
+               static_cast<HBITMAP>(LoadImageW(m_instance, MAKEINTRESOURCEW(IDB_PLAY), IMAGE_BITMAP,
+                                               MulDiv(24, static_cast<int>(dpi), 96),
+                                               MulDiv(22, static_cast<int>(dpi), 96), 0)));
 }
 
 LRESULT CALLBACK frmOption::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -275,18 +283,20 @@ void frmOption::command(int id, int code)
 
 // ---- What the options logic asks of its window and of the settings ----
 
-int frmOption::checkValue() const
+CheckValue frmOption::checkValue() const
 {
     const LRESULT state = SendMessageW(chkSoundEnable, BM_GETCHECK, 0, 0);
-    return state == BST_CHECKED ? 1 : state == BST_INDETERMINATE ? 2 : 0;
+    return state == BST_CHECKED      ? CheckValue::Checked
+        : state == BST_INDETERMINATE ? CheckValue::Grayed
+                                     : CheckValue::Unchecked;
 }
 
-void frmOption::setCheckValue(int value)
+void frmOption::setCheckValue(CheckValue value)
 {
     SendMessageW(chkSoundEnable, BM_SETCHECK,
-                 value == 1       ? BST_CHECKED
-                     : value == 2 ? BST_INDETERMINATE
-                                  : BST_UNCHECKED,
+                 value == CheckValue::Checked      ? BST_CHECKED
+                     : value == CheckValue::Grayed ? BST_INDETERMINATE
+                                                   : BST_UNCHECKED,
                  0);
 }
 

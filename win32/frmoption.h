@@ -23,6 +23,9 @@ public:
     frmOption &operator=(const frmOption &) = delete;
     ~frmOption() override;
 
+    // The classes of the window and of its frame, once for the program; false when they cannot be
+    // registered.
+    static bool registerClasses(HINSTANCE instance);
     // Loads the window, shows it modal centred over its owner, and returns once it is unloaded.
     void showModal(HWND owner);
     // The window while it is open; nullptr otherwise.
@@ -36,8 +39,8 @@ private:
     void applyDpi(UINT dpi);
     void command(int id, int code);
 
-    int checkValue() const override;
-    void setCheckValue(int value) override;
+    CheckValue checkValue() const override;
+    void setCheckValue(CheckValue value) override;
     std::u16string pathText() const override;
     void setPathText(const std::u16string &text) override;
     void selectAllPathText() override;

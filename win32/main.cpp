@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Pomvale for Windows: the main window, and the message loop that runs until it is closed.
+#include "core/mainwindowdesign.h"
 #include "win32/frmmain.h"
+#include "win32/startfailure.h"
+#include "win32/wintext.h"
 
 #include <windows.h>
 
@@ -12,11 +15,18 @@ int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE /*hPrevInstance*/, PWSTR /*lp
     // The manifest asks for per-monitor DPI awareness; this holds where it is not read.
     SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
     INITCOMMONCONTROLSEX controls {sizeof controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
-    InitCommonControlsEx(&controls);
+    std::wstring failure;
+    if (!InitCommonControlsEx(&controls))
+        failure = win32::startFailure(L"コモンコントロールの初期化");
 
     frmMain window(hInstance);
-    if (!window.show(nShowCmd))
+    if (failure.empty())
+        failure = window.show(nShowCmd);
+    if (!failure.empty()) { // said before the program ends, or it would end without a word
+        MessageBoxW(nullptr, (L"Pomvale を起動できませんでした。\n\n" + failure).c_str(),
+                    win32::toWide(frmMainDesign::Caption).c_str(), MB_OK | MB_ICONERROR);
         return 1;
+    }
     MSG message {};
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
         if (!window.preTranslate(message)) {

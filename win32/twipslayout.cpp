@@ -38,16 +38,26 @@ void TwipsLayout::apply(UINT dpi)
     HFONT oldUserInterface = m_userInterface;
     HFONT oldDisplay = m_display;
 
+    // A font that cannot be made at the new scale leaves the old one; without any, the control keeps
+    // its own.
     NONCLIENTMETRICSW metrics {};
     metrics.cbSize = sizeof metrics;
-    if (SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, dpi))
-        m_userInterface = CreateFontIndirectW(&metrics.lfMessageFont);
+    HFONT userInterface
+        = SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, dpi)
+        ? CreateFontIndirectW(&metrics.lfMessageFont)
+        : nullptr;
+    HFONT display = CreateFontW(-MulDiv(frmMainDesign::DisplayFontPoints, static_cast<int>(dpi), 72), 0, 0, 0,
+                                FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
+                                CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FIXED_PITCH | FF_MODERN,
+                                toWide(frmMainDesign::DisplayFontName).c_str());
+    if (userInterface)
+        m_userInterface = userInterface;
     else
-        m_userInterface = nullptr; // the control's own font
-    m_display = CreateFontW(-MulDiv(frmMainDesign::DisplayFontPoints, static_cast<int>(dpi), 72), 0, 0, 0,
-                            FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
-                            CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FIXED_PITCH | FF_MODERN,
-                            toWide(frmMainDesign::DisplayFontName).c_str());
+        oldUserInterface = nullptr;
+    if (display)
+        m_display = display;
+    else
+        oldDisplay = nullptr;
 
     for (const Entry &entry : m_entries) {
         const int left = twipsToPixels(entry.twips.left, dpi);

@@ -105,7 +105,7 @@ struct FakeMainWindow final : CountdownWindow
 // The options window as the user sees it.
 struct FakeOptionsWindow final : OptionsWindow
 {
-    int check = 0;
+    CheckValue check = CheckValue::Unchecked;
     std::u16string pathBox = u"c:\\";
     bool pathSelected = false;
     bool frameVisible = false;
@@ -114,8 +114,8 @@ struct FakeOptionsWindow final : OptionsWindow
     std::vector<std::u16string> warnings; // "TITLE|TEXT"
     bool unloaded = false;
 
-    int checkValue() const override { return check; }
-    void setCheckValue(int value) override { check = value; }
+    CheckValue checkValue() const override { return check; }
+    void setCheckValue(CheckValue value) override { check = value; }
     std::u16string pathText() const override { return pathBox; }
     void setPathText(const std::u16string &text) override { pathBox = text; }
     void selectAllPathText() override { pathSelected = true; }

@@ -29,23 +29,27 @@ TEST_CASE("the stored Enable shows as the box's state; what no state fits shows 
     struct Row
     {
         std::u16string enable;
-        int check;
+        CheckValue check;
     };
-    for (const Row &row : {Row {u"1", 1}, Row {u"2", 2}, Row {u" 01", 1}, Row {u"1.5", 2}, Row {u"0", 0},
-                           Row {u"", 0}, Row {u"abc", 0}, Row {u"3", 0}, Row {u"-1", 0}}) {
+    constexpr CheckValue Unchecked = CheckValue::Unchecked;
+    constexpr CheckValue Checked = CheckValue::Checked;
+    constexpr CheckValue Grayed = CheckValue::Grayed;
+    for (const Row &row : {Row {u"1", Checked}, Row {u"2", Grayed}, Row {u" 01", Checked},
+                           Row {u"1.5", Grayed}, Row {u"0", Unchecked}, Row {u"", Unchecked},
+                           Row {u"abc", Unchecked}, Row {u"3", Unchecked}, Row {u"-1", Unchecked}}) {
         CAPTURE(row.enable);
         Opened opened(row.enable, u"C:\\音\\a.wav");
         CHECK(opened.window.check == row.check);
-        CHECK(opened.window.frameVisible == (row.check == 1));
+        CHECK(opened.window.frameVisible == (row.check == Checked));
         CHECK(opened.window.pathBox == u"C:\\音\\a.wav");
     }
 }
 
 TEST_CASE("a click moves between clear and ticked, and from grayed to ticked; the frame follows")
 {
-    CHECK(OptionsForm::NextCheckValue(0) == 1);
-    CHECK(OptionsForm::NextCheckValue(1) == 0);
-    CHECK(OptionsForm::NextCheckValue(2) == 1);
+    CHECK(OptionsForm::NextCheckValue(CheckValue::Unchecked) == CheckValue::Checked);
+    CHECK(OptionsForm::NextCheckValue(CheckValue::Checked) == CheckValue::Unchecked);
+    CHECK(OptionsForm::NextCheckValue(CheckValue::Grayed) == CheckValue::Checked);
 
     Opened opened(u"2", u"");
     CHECK_FALSE(opened.window.frameVisible);
@@ -76,17 +80,18 @@ TEST_CASE("play previews the box's text as it stands; the window's unload stops 
 
 TEST_CASE("OK stores the box's state as 0, 1 or 2 and the path untrimmed; Cancel stores nothing")
 {
-    for (const int check : {0, 1, 2}) {
+    for (const CheckValue check : {CheckValue::Unchecked, CheckValue::Checked, CheckValue::Grayed}) {
         Opened opened(u"1", u"/a.wav");
         opened.window.check = check;
         opened.window.pathBox = u" /b.wav ";
         opened.form.OKButton_Click();
-        CHECK(opened.settings.calls.back() == u"save:" + std::u16string(1, u'0' + check) + u"| /b.wav ");
+        CHECK(opened.settings.calls.back()
+              == u"save:" + std::u16string(1, u'0' + static_cast<int>(check)) + u"| /b.wav ");
         CHECK(opened.window.warnings.empty());
         CHECK(opened.window.unloaded);
     }
     Opened cancelled(u"1", u"/a.wav");
-    cancelled.window.check = 0;
+    cancelled.window.check = CheckValue::Unchecked;
     cancelled.form.CancelButton_Click();
     CHECK(cancelled.window.unloaded);
     CHECK(cancelled.settings.calls.empty());
@@ -110,7 +115,7 @@ TEST_CASE("a save that fails says so, naming the file, and the new values stay i
 {
     Opened failed(u"0", u"");
     failed.settings.outcome = SoundSettings::SaveOutcome::Failed;
-    failed.window.check = 1;
+    failed.window.check = CheckValue::Checked;
     failed.form.OKButton_Click();
     CHECK(failed.window.warnings
           == std::vector<std::u16string> {
