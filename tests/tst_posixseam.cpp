@@ -16,10 +16,10 @@
 
 #include <cstdio>
 #include <ctime>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <fcntl.h>
 #include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -131,10 +131,6 @@ void tst_PosixSeam::put(const QByteArray &bytes, const QString &name)
 {
     QVERIFY(writeFile(file(name), bytes));
 }
-
-
-
-
 
 void tst_PosixSeam::newFileIsUtf8WithoutMark()
 {
@@ -283,8 +279,7 @@ void tst_PosixSeam::killedSaveLeftoversCleared()
 void tst_PosixSeam::permissionBitsKept()
 {
     const mode_t oldMask = ::umask(022);
-    QCOMPARE(writeKey(file(u"new.ini"_qs), u"Option", u"Enable", u"1"),
-             ProfileStatus::Ok);
+    QCOMPARE(writeKey(file(u"new.ini"_qs), u"Option", u"Enable", u"1"), ProfileStatus::Ok);
     QCOMPARE(modeOf(file(u"new.ini"_qs)), mode_t(0644));
     ::umask(oldMask);
 
@@ -308,8 +303,7 @@ void tst_PosixSeam::symbolicLinkFollowed()
 
     // A link to a file that is not there yet: the file is made where the link points.
     QVERIFY(QFile::link(u"real/later.ini"_qs, file(u"dangling.ini"_qs)));
-    QCOMPARE(writeKey(file(u"dangling.ini"_qs), u"Option", u"Enable", u"1"),
-             ProfileStatus::Ok);
+    QCOMPARE(writeKey(file(u"dangling.ini"_qs), u"Option", u"Enable", u"1"), ProfileStatus::Ok);
     QVERIFY(QFileInfo(file(u"dangling.ini"_qs)).isSymLink());
     QCOMPARE(contents(u"real/later.ini"_qs), QByteArray("[Option]\r\nEnable=1\r\n"));
 }
@@ -317,7 +311,7 @@ void tst_PosixSeam::symbolicLinkFollowed()
 // Runs the writer process with the temporary folder read-only to it, and configHome as its
 // XDG_CONFIG_HOME (by default one where nothing can be made).
 int tst_PosixSeam::runWriterInReadOnlyFolder(const QStringList &arguments, const QString &configHome,
-                                               QByteArray *output)
+                                             QByteArray *output)
 {
     return runProgram(QStringLiteral(PROFILEWRITER), arguments, m_dir->path(),
                       {u"XDG_CONFIG_HOME="_qs + configHome}, output);
