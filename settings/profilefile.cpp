@@ -121,8 +121,11 @@ Path joinPath(const Path &folder, const Path &fileName)
     const String &name = fileName.native();
     if (dir.empty())
         return fileName;
-    const auto isSeparator
-        = [](Path::value_type c) { return c == Path::value_type('/') || c == Path::preferred_separator; };
+    const auto isSeparator = [](Path::value_type c) {
+        // The same character on Linux; Windows takes both.
+        // NOLINTNEXTLINE(misc-redundant-expression)
+        return c == Path::value_type('/') || c == Path::preferred_separator;
+    };
     std::size_t dirEnd = dir.size();
     while (dirEnd > 0 && isSeparator(dir[dirEnd - 1]))
         --dirEnd;

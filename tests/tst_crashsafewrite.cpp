@@ -38,10 +38,10 @@ QByteArray withPath(const QByteArray &file, const QString &path)
     return QByteArray::fromStdString(document.bytes());
 }
 
-settings::SaveOutcome savePath(const QString &file, const QString &path)
+settings::SaveOutcome savePath(const QString &ini, const QString &value)
 {
-    return settings::saveProfile(settings::platformSeam(), QFile::encodeName(file).toStdString(), u"Option",
-                                 {{u"Path", path.toStdU16String()}});
+    return settings::saveProfile(settings::platformSeam(), QFile::encodeName(ini).toStdString(), u"Option",
+                                 {{u"Path", value.toStdU16String()}});
 }
 
 } // namespace

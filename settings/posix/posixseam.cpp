@@ -41,7 +41,7 @@ Path resolveLinks(const Path &path)
             return {};
         target.resize(std::size_t(length));
         if (!target.starts_with('/'))
-            target = current.substr(0, current.rfind('/') + 1) + target;
+            target.insert(0, current, 0, current.rfind('/') + 1);
         current = target;
     }
     return {}; // a loop of links
@@ -110,13 +110,13 @@ void removeStaleTemporaries(const std::string &folder, const std::string &name)
 // a few dozen page faults instead of thousands, which is most of the time of its read.
 void preferHugePages(char *buffer, std::size_t size)
 {
-    constexpr std::uintptr_t hugePage = 2 * 1024 * 1024;
+    constexpr std::size_t hugePage = 2 * 1024 * 1024;
     if (size < 4 * hugePage)
         return;
-    const auto begin = (reinterpret_cast<std::uintptr_t>(buffer) + hugePage - 1) & ~(hugePage - 1);
-    const auto end = (reinterpret_cast<std::uintptr_t>(buffer) + size) & ~(hugePage - 1);
-    if (end > begin)
-        ::madvise(reinterpret_cast<void *>(begin), end - begin, MADV_HUGEPAGE); // a hint: failure is harmless
+    const std::size_t misalignment = reinterpret_cast<std::uintptr_t>(buffer) % hugePage;
+    const std::size_t skip = misalignment == 0 ? 0 : hugePage - misalignment;
+    const std::size_t length = (size - skip) / hugePage * hugePage;
+    ::madvise(buffer + skip, length, MADV_HUGEPAGE); // a hint: failure is harmless
 }
 
 // An absolute folder from the environment, or nothing: relative ones are invalid and ignored, as
@@ -274,7 +274,7 @@ ReplaceStatus PosixSeam::replaceFile(const Path &file, std::string_view bytes) c
     const Path resolved = resolveLinks(file);
     if (resolved.empty())
         return ReplaceStatus::Failed;
-    const std::string target = resolved.native();
+    const std::string &target = resolved.native();
     const std::string folder = resolved.parent_path().native();
     const std::string name = resolved.filename().native();
 

@@ -28,13 +28,13 @@ public:
     Path executableFolder() const override { return exeFolder; }
     Path perUserFolder() const override { return userFolder; }
     Path defaultsFolder() const override { return adminFolder; }
-    bool isPackageFolder(const Path &folder) const override { return packageFolders.count(folder) > 0; }
-    bool folderWritable(const Path &folder) const override { return writableFolders.count(folder) > 0; }
+    bool isPackageFolder(const Path &folder) const override { return packageFolders.contains(folder); }
+    bool folderWritable(const Path &folder) const override { return writableFolders.contains(folder); }
     bool fileWritable(const Path &file) const override
     {
-        return files.count(file) > 0 && readOnlyFiles.count(file) == 0;
+        return files.contains(file) && !readOnlyFiles.contains(file);
     }
-    bool isRegularFile(const Path &file) const override { return files.count(file) > 0; }
+    bool isRegularFile(const Path &file) const override { return files.contains(file); }
     bool makeFolder(const Path &folder) const override { return folder == userFolder; }
 
     settings::FileRead readFile(const Path &file, std::size_t maxSize) const override
@@ -49,7 +49,7 @@ public:
     settings::ReplaceStatus replaceFile(const Path &file, std::string_view bytes) const override
     {
         ++replaces;
-        if (replaceAnswer != settings::ReplaceStatus::Replaced || readOnlyFiles.count(file))
+        if (replaceAnswer != settings::ReplaceStatus::Replaced || readOnlyFiles.contains(file))
             return replaceAnswer == settings::ReplaceStatus::Replaced ? settings::ReplaceStatus::Failed
                                                                       : replaceAnswer;
         files[file] = std::string(bytes);

@@ -32,6 +32,7 @@ std::vector<std::u16string> arguments([[maybe_unused]] int argc, [[maybe_unused]
         list.emplace_back(wide[i], wide[i] + wcslen(wide[i]));
     LocalFree(wide);
 #else
+    list.reserve(static_cast<std::size_t>(argc));
     for (int i = 0; i < argc; ++i)
         list.push_back(settings::utf8ToUtf16(argv[i]));
 #endif
