@@ -4,8 +4,7 @@
 #include "platform/services.h"
 #include "platform/sound/soundplayer.h"
 #include "settings/modini.h"
-#include "settings/modpomvale.h"
-#include "settings/profilefile.h"
+#include "settings/storedsoundsettings.h"
 
 #include <QGuiApplication>
 
@@ -21,27 +20,10 @@ void restoreCursor()
     }
 }
 
-class ProgramSoundSettings final : public SoundSettings
+class ProgramSoundSettings final : public StoredSoundSettings
 {
 public:
     ProgramSoundSettings() { modINI::setErrorHandler(restoreCursor); }
-
-    void loadOption() override { modPomvale::LoadOption(); }
-    std::u16string soundEnable() const override { return modPomvale::SoundEnable; }
-    std::u16string soundPath() const override { return modPomvale::SoundPath; }
-
-    SaveOutcome storeAndSave(const std::u16string &soundEnable, const std::u16string &soundPath) override
-    {
-        modPomvale::SoundEnable = soundEnable;
-        modPomvale::SoundPath = soundPath;
-        return modPomvale::SaveOption();
-    }
-
-    std::u16string settingsFileForDisplay() const override
-    {
-        // SaveOption has set IniPath to the file it tried to write.
-        return settings::displayPath(modPomvale::IniPath);
-    }
 
     void playSound(const std::u16string &path) override
     {
