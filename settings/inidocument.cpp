@@ -36,14 +36,24 @@ bool isAscii(std::u16string_view text)
     return std::all_of(text.begin(), text.end(), [](char16_t c) { return c < 0x80; });
 }
 
+bool isSurrogate(char16_t c)
+{
+    return c >= 0xD800 && c <= 0xDFFF;
+}
+
+// A high surrogate at i with its low surrogate after it.
+bool opensPair(std::u16string_view text, std::size_t i)
+{
+    return text[i] >= 0xD800 && text[i] <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00
+        && text[i + 1] <= 0xDFFF;
+}
+
 bool hasLoneSurrogate(std::u16string_view text)
 {
     for (std::size_t i = 0; i < text.size(); ++i) {
-        const char16_t c = text[i];
-        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00
-            && text[i + 1] <= 0xDFFF)
+        if (opensPair(text, i))
             ++i;
-        else if (c >= 0xD800 && c <= 0xDFFF)
+        else if (isSurrogate(text[i]))
             return true;
     }
     return false;
@@ -83,11 +93,9 @@ std::string_view view(const std::string &bytes, Span span)
 std::string utf16UnitsToUtf8(std::u16string text)
 {
     for (std::size_t i = 0; i < text.size(); ++i) {
-        const char16_t c = text[i];
-        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00
-            && text[i + 1] <= 0xDFFF)
+        if (opensPair(text, i))
             ++i;
-        else if (c >= 0xD800 && c <= 0xDFFF)
+        else if (isSurrogate(text[i]))
             text[i] = u'\uFFFD';
     }
     return *utf16ToUtf8(text);
