@@ -4,26 +4,24 @@
 #include "core/countdown.h"
 #include "core/countdownwindow.h"
 #include "core/elapsedclock.h"
-#include "win32/focuskeeper.h"
+#include "win32/basewindow.h"
 #include "win32/soundsettings.h"
-#include "win32/twipslayout.h"
 
 #include <windows.h>
 
 #include <array>
 #include <memory>
 #include <string>
+#include <vector>
 
 class frmOption;
 
 // The main window: one countdown, entered on a keypad, shown as "MM:SS". Shows what the countdown
 // (toolkit-free) says and passes it the clicks, keys, ticks and the clock's time.
-class frmMain final : private CountdownWindow, private ElapsedClock
+class frmMain final : public win32::BaseWindow, private CountdownWindow, private ElapsedClock
 {
 public:
     explicit frmMain(HINSTANCE instance);
-    frmMain(const frmMain &) = delete;
-    frmMain &operator=(const frmMain &) = delete;
     ~frmMain() override;
 
     // Creates the window, loads it and shows it centred on the screen. Registers the options
@@ -35,11 +33,9 @@ public:
     bool preTranslate(MSG &message);
 
 private:
-    static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
-    bool createControls(); // false when one could not be made
+    std::vector<win32::ControlRow> controlTable();
+    LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam) override;
     void placeWindow(UINT dpi, const RECT *suggested);
-    void command(int id);
     void mnOption_Click();
 
     void setDisplayText(const std::u16string &text) override;
@@ -50,15 +46,11 @@ private:
     void showAlarm(const std::u16string &text, const std::u16string &title) override;
     std::int64_t milliseconds() const override;
 
-    HINSTANCE m_instance;
-    HWND m_window = nullptr;
     HWND lblDisp = nullptr;
     std::array<HWND, 10> cmdNum {};
     HWND cmdReset = nullptr;
     HWND cmdStart = nullptr;
     bool m_timerEnabled = false; // timeTic.Enabled: a tick already queued when it stops is ignored
-    win32::TwipsLayout m_layout;
-    win32::FocusKeeper m_focus;
     std::unique_ptr<frmOption> m_options; // made at its first opening, kept until the end
     Countdown m_countdown {*this, win32::soundSettings(), *this};
 };

@@ -1,9 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Pomvale for Windows: the main window, and the message loop that runs until it is closed.
-#include "core/mainwindowdesign.h"
+#include "win32/failurereason.h"
 #include "win32/frmmain.h"
-#include "win32/startfailure.h"
-#include "win32/wintext.h"
 
 #include <windows.h>
 
@@ -17,14 +15,13 @@ int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE /*hPrevInstance*/, PWSTR /*lp
     INITCOMMONCONTROLSEX controls {sizeof controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
     std::wstring failure;
     if (!InitCommonControlsEx(&controls))
-        failure = win32::startFailure(L"コモンコントロールの初期化");
+        failure = win32::failureReason(L"コモンコントロールの初期化");
 
     frmMain window(hInstance);
     if (failure.empty())
         failure = window.show(nShowCmd);
     if (!failure.empty()) { // said before the program ends, or it would end without a word
-        MessageBoxW(nullptr, (L"Pomvale を起動できませんでした。\n\n" + failure).c_str(),
-                    win32::toWide(frmMainDesign::Caption).c_str(), MB_OK | MB_ICONERROR);
+        win32::showFailure(nullptr, L"Pomvale を起動できませんでした。", failure);
         return 1;
     }
     MSG message {};

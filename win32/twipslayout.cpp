@@ -22,6 +22,12 @@ void TwipsLayout::add(HWND control, const core::TwipsRect &design, Font font)
         {control, {design.left, design.top, design.left + design.width, design.top + design.height}, font});
 }
 
+void TwipsLayout::clear()
+{
+    m_entries.clear();
+    releaseFonts();
+}
+
 void TwipsLayout::releaseFonts()
 {
     if (m_userInterface)

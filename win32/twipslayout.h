@@ -29,6 +29,8 @@ public:
 
     void add(HWND control, const core::TwipsRect &design, Font font = Font::UserInterface);
     void apply(UINT dpi);
+    // Forgets the controls (their window is gone) and lets the fonts go.
+    void clear();
 
 private:
     struct Entry

@@ -1,9 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "win32/startfailure.h"
+#include "win32/failurereason.h"
+
+#include "core/mainwindowdesign.h"
+#include "win32/wintext.h"
 
 namespace win32 {
 
-std::wstring startFailure(const wchar_t *what)
+std::wstring failureReason(const wchar_t *what)
 {
     const DWORD error = GetLastError();
     std::wstring text = std::wstring(what) + L"に失敗しました。";
@@ -15,6 +18,12 @@ std::wstring startFailure(const wchar_t *what)
         reason.pop_back();
     text += L"\n" + reason + L"（エラー " + std::to_wstring(error) + L"）";
     return text;
+}
+
+void showFailure(HWND owner, std::wstring_view headline, const std::wstring &reason)
+{
+    MessageBoxW(owner, (std::wstring(headline) + L"\n\n" + reason).c_str(),
+                toWide(frmMainDesign::Caption).c_str(), MB_OK | MB_ICONERROR);
 }
 
 } // namespace win32
