@@ -35,7 +35,7 @@ public:
     using BaseWindow::controls;
     using BaseWindow::destroy;
 
-    std::function<void()> record(std::string what)
+    std::function<void()> record(const std::string &what)
     {
         return [this, what] { said.push_back(what); };
     }
