@@ -25,7 +25,7 @@ public:
     ~frmMain() override;
 
     // Creates the window, loads it and shows it centred on the screen. Registers the options
-    // window's classes too, so that it can open later. Returns why the program cannot start, or an
+    // window's class too, so that it can open later. Returns why the program cannot start, or an
     // empty text.
     std::wstring show(int showCommand);
     // The key preview and the dialog keys, before a message of this window's thread is dispatched;
