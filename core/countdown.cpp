@@ -106,6 +106,8 @@ void Countdown::cmdStart_Click()
     m_countedUntil = m_clock.milliseconds();
     m_window.setResetEnabled(false);
     m_window.setTimerEnabled(true);
+    if (!m_window.timerEnabled()) // the system gave the window no timer: the run stays paused
+        m_window.setResetEnabled(true);
 }
 
 void Countdown::cmdReset_Click()

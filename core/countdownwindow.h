@@ -17,6 +17,7 @@ public:
 
     // The one-second timer: ticks come only while it is enabled.
     virtual bool timerEnabled() const = 0;
+    // Enabling may fail where the system has no timer to give; timerEnabled() then stays false.
     virtual void setTimerEnabled(bool enabled) = 0;
 
     // The alarm's message box, modal with one OK button and no icon; returns once it is closed.

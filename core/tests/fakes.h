@@ -52,6 +52,7 @@ struct FakeMainWindow final : CountdownWindow
     bool digitsEnabled = true;
     bool resetEnabled = true;
     bool ticking = false;
+    bool timerRefused = false; // the system has no timer to give
     std::vector<std::u16string> alarms; // "TITLE|TEXT" of each message box
     std::function<void()> whileAlarmOpen;
     FakeSettings settings;
@@ -64,7 +65,7 @@ struct FakeMainWindow final : CountdownWindow
     void setDigitsEnabled(bool enabled) override { digitsEnabled = enabled; }
     void setResetEnabled(bool enabled) override { resetEnabled = enabled; }
     bool timerEnabled() const override { return ticking; }
-    void setTimerEnabled(bool enabled) override { ticking = enabled; }
+    void setTimerEnabled(bool enabled) override { ticking = enabled && !timerRefused; }
     void showAlarm(const std::u16string &text, const std::u16string &title) override
     {
         alarms.push_back(title + u"|" + text);

@@ -78,6 +78,21 @@ TEST_CASE("pause keeps the remaining time; resume goes on from it, whatever was 
     CHECK(window.display == u"02:09");
 }
 
+TEST_CASE("a start the window has no timer for stays paused: Reset works, and Start tries again")
+{
+    FakeMainWindow window;
+    window.timerRefused = true;
+    window.start("0130");
+    CHECK_FALSE(window.ticking);
+    CHECK(window.resetEnabled);
+    CHECK_FALSE(window.digitsEnabled);
+
+    window.timerRefused = false;
+    window.countdown.cmdStart_Click();
+    CHECK(window.ticking);
+    CHECK_FALSE(window.resetEnabled);
+}
+
 TEST_CASE("reset returns to the time last started; after a pause the next start is a fresh one")
 {
     FakeMainWindow window;
