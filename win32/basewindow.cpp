@@ -13,7 +13,8 @@ BaseWindow::BaseWindow(HINSTANCE instance)
 
 BaseWindow::~BaseWindow()
 {
-    // The derived object is gone: the window's last messages go to the default procedure.
+    // A window the derived object did not destroy: the derived part is gone, so its last messages go
+    // to the default procedure.
     if (HWND window = std::exchange(m_window, nullptr))
         DestroyWindow(window);
 }
@@ -37,6 +38,10 @@ bool BaseWindow::registerClass(HINSTANCE instance, const wchar_t *className, HIC
 bool BaseWindow::create(const wchar_t *className, std::u16string_view title, DWORD style, DWORD exStyle,
                         HWND owner, std::vector<ControlRow> controls)
 {
+    if (m_window) { // one window an object
+        SetLastError(ERROR_INVALID_STATE);
+        return false;
+    }
     m_focus = {}; // nothing of an earlier window
     if (!CreateWindowExW(exStyle, className, toWide(title).c_str(), style, 0, 0, 0, 0, owner, nullptr,
                          m_instance, this))
@@ -73,11 +78,21 @@ LRESULT CALLBACK BaseWindow::procedure(HWND window, UINT message, WPARAM wParam,
     auto *self = reinterpret_cast<BaseWindow *>(GetWindowLongPtrW(window, GWLP_USERDATA));
     if (!self || !self->m_window)
         return DefWindowProcW(window, message, wParam, lParam);
-    if (message == WM_COMMAND && self->m_controls.command(wParam))
-        return 0;
-    if (window != self->m_window) // a frame, whose controls' commands were handled above
-        return DefWindowProcW(window, message, wParam, lParam);
+    if (window != self->m_window) { // a frame: what its controls say is the window's business
+        switch (message) {
+        case WM_COMMAND:
+        case WM_NOTIFY:
+        case WM_CTLCOLORBTN:
+        case WM_CTLCOLOREDIT:
+        case WM_CTLCOLORSTATIC:
+            return SendMessageW(self->m_window, message, wParam, lParam);
+        default:
+            return DefWindowProcW(window, message, wParam, lParam);
+        }
+    }
     switch (message) {
+    case WM_COMMAND:
+        return self->m_controls.command(wParam) ? 0 : self->handle(message, wParam, lParam);
     case WM_ACTIVATE:
         self->m_focus.onActivate(window, wParam);
         return 0;

@@ -71,6 +71,8 @@ void Controls::addToolTip(HWND window, HWND control, std::u16string_view text)
                                     CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window,
                                     nullptr, m_instance, nullptr);
     }
+    if (!m_toolTip) // without its tip a control works all the same
+        return;
     TTTOOLINFOW tool {};
     tool.cbSize = sizeof tool;
     tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;

@@ -20,8 +20,8 @@ struct ControlKind
     DWORD exStyle = 0;
 };
 
-// The class of a frame: a child that holds controls of its own, so that hiding it hides them. Its
-// controls' commands reach the handlers of the window that holds it (BaseWindow).
+// The class of a frame: a child that holds controls of its own, so that hiding it hides them. What
+// its controls say (commands, notifications, colour requests) goes on to its window (BaseWindow).
 inline constexpr wchar_t FrameClassName[] = L"PomvaleFrame";
 
 inline constexpr ControlKind PushButton {L"BUTTON", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON};

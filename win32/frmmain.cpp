@@ -26,7 +26,10 @@ frmMain::frmMain(HINSTANCE instance)
     : BaseWindow(instance)
 { }
 
-frmMain::~frmMain() = default;
+frmMain::~frmMain()
+{
+    destroy(); // while the handlers' objects are whole
+}
 
 // The controls in tab order; the display takes no focus.
 std::vector<win32::ControlRow> frmMain::controlTable()

@@ -29,7 +29,10 @@ frmOption::frmOption(HINSTANCE instance)
     : BaseWindow(instance)
 { }
 
-frmOption::~frmOption() = default;
+frmOption::~frmOption()
+{
+    destroy(); // while the handlers' objects are whole
+}
 
 // The controls in tab order; the label, the frame and its caption box take no focus.
 std::vector<win32::ControlRow> frmOption::controlTable()

@@ -21,6 +21,10 @@ int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE /*hPrevInstance*/, PWSTR /*lp
     if (failure.empty())
         failure = window.show(nShowCmd);
     if (!failure.empty()) { // said before the program ends, or it would end without a word
+        // A window destroyed on the way out may have asked to quit; the box's own loop would take
+        // that as its end.
+        MSG quit {};
+        PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
         win32::showFailure(nullptr, L"Pomvale を起動できませんでした。", failure);
         return 1;
     }
