@@ -5,6 +5,7 @@
 // object or with a control that cannot be made.
 #include "win32/basewindow.h"
 
+#include <commctrl.h>
 #include <doctest/doctest.h>
 
 #include <functional>
@@ -48,7 +49,8 @@ public:
         return [this, what] { said.push_back(what); };
     }
 
-    // A button, and a frame with a button, a text box and a picture button that has no picture.
+    // A button, and a frame with a button, a text box and a picture button that has no picture but a
+    // tool tip.
     std::vector<win32::ControlRow> table()
     {
         using namespace win32;
@@ -71,7 +73,8 @@ public:
              .rect = {0, 800, 900, 300},
              .caption = u"picture",
              .parent = &frame,
-             .picture = {999, 16, 16}},
+             .picture = {999, 16, 16},
+             .toolTip = u"tip"},
         };
     }
 
@@ -91,6 +94,32 @@ private:
     }
 };
 
+// The tip that the window's tool tip shows over a control.
+std::wstring toolTipText(HWND window, HWND control)
+{
+    HWND toolTip = nullptr;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND candidate, LPARAM found) {
+            wchar_t className[32] {};
+            GetClassNameW(candidate, className, 32);
+            if (std::wstring_view(className) == TOOLTIPS_CLASSW)
+                *reinterpret_cast<HWND *>(found) = candidate;
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&toolTip));
+    if (!toolTip || GetWindow(toolTip, GW_OWNER) != window)
+        return {};
+    wchar_t text[80] {};
+    TTTOOLINFOW tool {};
+    tool.cbSize = sizeof tool;
+    tool.hwnd = GetParent(control);
+    tool.uId = reinterpret_cast<UINT_PTR>(control);
+    tool.lpszText = text;
+    SendMessageW(toolTip, TTM_GETTEXTW, std::size(text), reinterpret_cast<LPARAM>(&tool));
+    return text;
+}
+
 } // namespace
 
 TEST_CASE("controls are made from the table in tab order, and each command reaches its own handler")
@@ -104,6 +133,7 @@ TEST_CASE("controls are made from the table in tab order, and each command reach
         CHECK(GetNextDlgTabItem(test.window(), tabOrder[i], FALSE) == tabOrder[i + 1]);
     // The picture that cannot load leaves the button its name.
     CHECK((GetWindowLongPtrW(test.picture, GWL_STYLE) & BS_BITMAP) == 0);
+    CHECK(toolTipText(test.window(), test.picture) == L"tip");
 
     HMENU menu = CreateMenu();
     REQUIRE(test.controls().appendMenuItem(menu, u"menu", test.record("menu")));
